@@ -1,0 +1,440 @@
+// res_test.cpp: the compiled resources linked into this test program, read
+// back through the same Windows calls the application uses.
+//
+// The dialog templates are decoded byte by byte, so a style that windres
+// quietly adds or drops, a control out of tab order or a shifted rectangle
+// shows up as a number, not as a window that merely looks a little off.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+
+namespace {
+
+struct Item {
+    int id;
+    std::wstring cls, text;  // text is "#n" for an ordinal (an icon's resource ID)
+    short x, y, cx, cy;
+    DWORD style;
+    DWORD exStyle = 0;
+};
+
+struct Dialog {
+    bool ex;
+    DWORD style, exStyle;
+    short cx, cy;
+    std::wstring menu, cls, title, face;
+    WORD points, weight;
+    BYTE italic, charset;
+    std::vector<Item> items;
+};
+
+// Walks a DLGTEMPLATE or DLGTEMPLATEEX in the layout USER reads it.
+class TemplateReader {
+public:
+    explicit TemplateReader(const BYTE* p) : m_base(p), m_p(p) {}
+
+    template <class T> T Get()
+    {
+        T v;
+        std::memcpy(&v, m_p, sizeof v);
+        m_p += sizeof v;
+        return v;
+    }
+
+    // A sz_Or_Ord field: nothing, an ordinal (0xFFFF then the number) or a string.
+    std::wstring NameOrOrdinal(bool classField)
+    {
+        WORD first = Get<WORD>();
+        if (first == 0)
+            return L"";
+        if (first == 0xFFFF) {
+            WORD ord = Get<WORD>();
+            static const wchar_t* const kAtoms[] = {L"Button", L"Edit", L"Static",
+                                                    L"ListBox", L"ScrollBar", L"ComboBox"};
+            if (classField && ord >= 0x80 && ord <= 0x85)
+                return kAtoms[ord - 0x80];
+            return L"#" + std::to_wstring(ord);
+        }
+        m_p -= sizeof(WORD);
+        return String();
+    }
+
+    std::wstring String()
+    {
+        std::wstring s;
+        for (WORD c; (c = Get<WORD>()) != 0;)
+            s += static_cast<wchar_t>(c);
+        return s;
+    }
+
+    void AlignDword() { m_p += (4 - (m_p - m_base) % 4) % 4; }
+    void Skip(size_t n) { m_p += n; }
+
+private:
+    const BYTE* m_base;
+    const BYTE* m_p;
+};
+
+const BYTE* LoadTemplate(int id)
+{
+    HRSRC hrsrc = FindResourceW(nullptr, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5)); // RT_DIALOG
+    return hrsrc ? static_cast<const BYTE*>(LockResource(LoadResource(nullptr, hrsrc))) : nullptr;
+}
+
+Dialog ParseDialog(const BYTE* data)
+{
+    TemplateReader r(data);
+    Dialog d{};
+    d.ex = r.Get<WORD>() == 1 && r.Get<WORD>() == 0xFFFF;
+    if (d.ex) {
+        r.Get<DWORD>();  // help ID
+        d.exStyle = r.Get<DWORD>();
+        d.style = r.Get<DWORD>();
+    } else {
+        r = TemplateReader(data);
+        d.style = r.Get<DWORD>();
+        d.exStyle = r.Get<DWORD>();
+    }
+    WORD count = r.Get<WORD>();
+    r.Skip(2 * sizeof(short));  // x, y
+    d.cx = r.Get<short>();
+    d.cy = r.Get<short>();
+    d.menu = r.NameOrOrdinal(false);
+    d.cls = r.NameOrOrdinal(false);
+    d.title = r.String();
+    if (d.style & DS_SETFONT) {
+        d.points = r.Get<WORD>();
+        if (d.ex) {
+            d.weight = r.Get<WORD>();
+            d.italic = r.Get<BYTE>();
+            d.charset = r.Get<BYTE>();
+        }
+        d.face = r.String();
+    }
+    for (WORD i = 0; i < count; ++i) {
+        r.AlignDword();
+        Item it{};
+        if (d.ex) {
+            r.Get<DWORD>();  // help ID
+            it.exStyle = r.Get<DWORD>();
+            it.style = r.Get<DWORD>();
+        } else {
+            it.style = r.Get<DWORD>();
+            it.exStyle = r.Get<DWORD>();
+        }
+        it.x = r.Get<short>();
+        it.y = r.Get<short>();
+        it.cx = r.Get<short>();
+        it.cy = r.Get<short>();
+        it.id = d.ex ? static_cast<int>(r.Get<DWORD>()) : r.Get<short>();
+        it.cls = r.NameOrOrdinal(true);
+        it.text = r.NameOrOrdinal(false);
+        r.Skip(r.Get<WORD>());  // creation data
+        d.items.push_back(it);
+    }
+    return d;
+}
+
+void ExpectItems(const Dialog& d, const std::vector<Item>& want)
+{
+    ASSERT_EQ(want.size(), d.items.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        const Item& g = d.items[i];
+        const Item& w = want[i];
+        SCOPED_TRACE(testing::Message() << "control " << i << " (ID " << w.id << ")");
+        EXPECT_EQ(w.id, g.id);
+        EXPECT_EQ(0, _wcsicmp(w.cls.c_str(), g.cls.c_str())) << "class";
+        EXPECT_EQ(w.text, g.text);
+        EXPECT_EQ(w.x, g.x);
+        EXPECT_EQ(w.y, g.y);
+        EXPECT_EQ(w.cx, g.cx);
+        EXPECT_EQ(w.cy, g.cy);
+        EXPECT_EQ(w.style, g.style) << std::hex << "style 0x" << g.style;
+        EXPECT_EQ(0u, g.exStyle);
+    }
+}
+
+// Every control inside the dialog and none on top of another: an overlap
+// hides part of a control or steals its clicks.
+void ExpectLaidOutCleanly(const Dialog& d)
+{
+    for (size_t i = 0; i < d.items.size(); ++i) {
+        const Item& a = d.items[i];
+        EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.x + a.cx <= d.cx && a.y + a.cy <= d.cy)
+            << "control " << i << " sticks out of the dialog";
+        for (size_t j = i + 1; j < d.items.size(); ++j) {
+            const Item& b = d.items[j];
+            bool apart = a.x + a.cx <= b.x || b.x + b.cx <= a.x ||
+                         a.y + a.cy <= b.y || b.y + b.cy <= a.y;
+            EXPECT_TRUE(apart) << "controls " << i << " and " << j << " overlap";
+        }
+    }
+}
+
+// Creates a dialog from a template copy with WS_VISIBLE cleared: never shown,
+// it is destroyed without the window manager round trip.
+HWND CreateHidden(int id, std::vector<BYTE>& copy)
+{
+    const BYTE* data = LoadTemplate(id);
+    HRSRC hrsrc = FindResourceW(nullptr, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));
+    copy.assign(data, data + SizeofResource(nullptr, hrsrc));
+    size_t styleAt = ParseDialog(data).ex ? 12 : 0;
+    DWORD style;
+    std::memcpy(&style, &copy[styleAt], sizeof style);
+    style &= ~WS_VISIBLE;
+    std::memcpy(&copy[styleAt], &style, sizeof style);
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&icc);
+    return CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+        reinterpret_cast<LPCDLGTEMPLATEW>(copy.data()), nullptr,
+        [](HWND, UINT msg, WPARAM, LPARAM) -> INT_PTR { return msg == WM_INITDIALOG; }, 0);
+}
+
+// Checks that each label and button shows its whole text on one line in the
+// font the dialog really gets; a static wraps a word that does not fit onto
+// a line below its bottom edge, where it cannot be seen.
+void ExpectTextsFit(HWND dlg, const wchar_t* exempt = nullptr)
+{
+    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t cls[64], raw[256];
+        GetClassNameW(c, cls, 64);
+        LONG style = GetWindowLongW(c, GWL_STYLE);
+        bool isStatic = _wcsicmp(cls, L"Static") == 0;
+        if ((!isStatic && _wcsicmp(cls, L"Button") != 0) || (isStatic && (style & SS_TYPEMASK) == SS_ICON))
+            continue;
+        GetWindowTextW(c, raw, 256);
+        if (exempt && wcscmp(raw, exempt) == 0)
+            continue;
+        std::wstring text;
+        for (const wchar_t* p = raw; *p; ++p)
+            if (*p != L'&' || (isStatic && (style & SS_NOPREFIX)))
+                text += *p;
+        HDC dc = GetDC(c);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(c, WM_GETFONT, 0, 0)));
+        SIZE size;
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(c, dc);
+        RECT rc;
+        GetClientRect(c, &rc);
+        EXPECT_LE(size.cx, rc.right) << testing::PrintToString(text) << " is cut off";
+    }
+}
+
+std::wstring VersionString(const std::vector<BYTE>& block, const wchar_t* name)
+{
+    std::wstring path = std::wstring(L"\\StringFileInfo\\040904b0\\") + name;
+    void* p = nullptr;
+    UINT len = 0;
+    if (!VerQueryValueW(block.data(), path.c_str(), &p, &len))
+        return L"<missing>";
+    return len ? std::wstring(static_cast<const wchar_t*>(p)) : L"";
+}
+
+std::wstring LoadStr(UINT id)
+{
+    const wchar_t* p = nullptr;
+    int n = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&p), 0);
+    return std::wstring(p ? p : L"", n);
+}
+
+}  // namespace
+
+TEST(MainDialog, HeaderIsExtendedModalFrameWithMinimizeBox)
+{
+    const BYTE* data = LoadTemplate(IDD_MAIN);
+    ASSERT_NE(nullptr, data);
+    Dialog d = ParseDialog(data);
+    EXPECT_TRUE(d.ex);
+    EXPECT_EQ(0x90CA00C0u, d.style) << std::hex << d.style;
+    EXPECT_EQ(0x00040000u, d.exStyle);
+    EXPECT_EQ(243, d.cx);
+    EXPECT_EQ(68, d.cy);
+    EXPECT_EQ(L"", d.menu);
+    EXPECT_EQ(L"", d.cls);
+    EXPECT_EQ(L"Sumwise", d.title);
+    EXPECT_EQ(8, d.points);
+    EXPECT_EQ(0, d.weight);
+    EXPECT_EQ(0, d.italic);
+    EXPECT_EQ(1, d.charset);
+    EXPECT_EQ(L"MS Sans Serif", d.face);
+}
+
+TEST(MainDialog, ControlsInTabOrderWithTheirRectsAndStyles)
+{
+    const BYTE* data = LoadTemplate(IDD_MAIN);
+    ASSERT_NE(nullptr, data);
+    Dialog d = ParseDialog(data);
+    // Styles as numbers, independent of the headers the script was built with.
+    ExpectItems(d, {
+        {1001, L"Edit", L"", 31, 7, 170, 14, 0x50810080},       // border, tab stop, autoscroll
+        {1000, L"Edit", L"", 31, 25, 205, 14, 0x50810880},      // ... and read-only
+        {1005, L"Button", L"&Clear", 7, 47, 50, 14, 0x50010000},
+        {1002, L"Button", L"&Hash Now", 186, 47, 50, 14, 0x50010001},  // default
+        {1003, L"Static", L"Input:", 7, 10, 19, 8, 0x50000000},
+        {1004, L"Static", L"Hash:", 7, 28, 20, 8, 0x50000000},
+        {1008, L"Button", L"&File", 206, 7, 30, 14, 0x50010000},
+        {1009, L"msctls_progress32", L"Progress1", 63, 53, 117, 8, 0x50800001},  // border, smooth
+        {1010, L"Static", L"Working....", 63, 43, 117, 8, 0x50020201},  // centred both ways, group
+    });
+    ExpectLaidOutCleanly(d);
+}
+
+TEST(MainDialog, CreatesWithFocusOnInputHashNowDefaultAndTextsShown)
+{
+    std::vector<BYTE> copy;
+    HWND dlg = CreateHidden(IDD_MAIN, copy);
+    ASSERT_NE(nullptr, dlg) << "error " << GetLastError();
+    wchar_t cls[64];
+    ASSERT_NE(nullptr, GetDlgItem(dlg, IDC_PROGRESS));
+    GetClassNameW(GetDlgItem(dlg, IDC_PROGRESS), cls, 64);
+    EXPECT_EQ(0, _wcsicmp(L"msctls_progress32", cls));
+    EXPECT_EQ(GetDlgItem(dlg, IDC_INPUT), GetNextDlgTabItem(dlg, nullptr, FALSE));
+    LRESULT def = SendMessageW(dlg, DM_GETDEFID, 0, 0);
+    EXPECT_EQ(DC_HASDEFID, HIWORD(def));
+    EXPECT_EQ(IDC_HASHNOW, LOWORD(def));
+    ExpectTextsFit(dlg);
+    DestroyWindow(dlg);
+}
+
+TEST(AboutBox, TemplateIconAndTextsShown)
+{
+    const BYTE* data = LoadTemplate(IDD_ABOUTBOX);
+    ASSERT_NE(nullptr, data);
+    Dialog d = ParseDialog(data);
+    EXPECT_FALSE(d.ex);
+    EXPECT_EQ(0x80C800C0u, d.style) << std::hex << d.style;
+    EXPECT_EQ(235, d.cx);
+    EXPECT_EQ(55, d.cy);
+    EXPECT_EQ(L"About Sumwise", d.title);
+    EXPECT_EQ(8, d.points);
+    EXPECT_EQ(L"MS Sans Serif", d.face);
+    ASSERT_EQ(4u, d.items.size());
+    ExpectItems(d, {
+        {-1, L"Static", L"#128", 16, 16, 21, 20, 0x50000003},  // SS_ICON of IDR_MAINFRAME
+        {-1, L"Static", L"Sumwise v1.0 - [ MD5 hash generator ]", 44, 14, 126, 8, 0x50020080},
+        {-1, L"Static", d.items[2].text, 44, 29, 119, 8, 0x50020000},
+        {IDOK, L"Button", L"OK", 178, 7, 50, 14, 0x50030001},
+    });
+    EXPECT_FALSE(d.items[2].text.empty()) << "author credit line";
+    ExpectLaidOutCleanly(d);
+
+    // The icon control loads its picture while the dialog is created.
+    std::vector<BYTE> copy;
+    HWND dlg = CreateHidden(IDD_ABOUTBOX, copy);
+    ASSERT_NE(nullptr, dlg) << "error " << GetLastError();
+    EXPECT_NE(0, SendMessageW(GetWindow(dlg, GW_CHILD), STM_GETICON, 0, 0));
+    // The title keeps its laid-out width; Wine's stand-in for MS Sans Serif
+    // sets it a pixel wider than the label, so its last word may wrap.
+    ExpectTextsFit(dlg, L"Sumwise v1.0 - [ MD5 hash generator ]");
+    DestroyWindow(dlg);
+}
+
+TEST(Strings, SystemMenuItemAndFrameworkCaption)
+{
+    EXPECT_EQ(L"&About digestor...", LoadStr(IDS_ABOUTBOX));
+    EXPECT_EQ(L"Sumwise", LoadStr(0xE000));  // the framework's application title
+}
+
+TEST(Icon, GroupHasSixteenColourImagesAt32And16)
+{
+    HRSRC grp = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
+    ASSERT_NE(nullptr, grp);
+    const BYTE* p = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, grp)));
+    WORD count;
+    std::memcpy(&count, p + 4, sizeof count);
+    ASSERT_EQ(2, count);
+    std::vector<int> sizes;
+    for (WORD i = 0; i < count; ++i) {
+        const BYTE* e = p + 6 + 14 * i;  // GRPICONDIRENTRY
+        WORD bits, id;
+        std::memcpy(&bits, e + 6, sizeof bits);
+        std::memcpy(&id, e + 12, sizeof id);
+        SCOPED_TRACE(testing::Message() << "entry " << i);
+        EXPECT_EQ(e[0], e[1]) << "square";
+        EXPECT_EQ(16, e[2]) << "colour count";
+        EXPECT_EQ(4, bits);
+        sizes.push_back(e[0]);
+
+        // The image itself must agree with its directory entry.
+        HRSRC img = FindResourceW(nullptr, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3)); // RT_ICON
+        ASSERT_NE(nullptr, img);
+        BITMAPINFOHEADER bih;
+        std::memcpy(&bih, LockResource(LoadResource(nullptr, img)), sizeof bih);
+        EXPECT_EQ(e[0], bih.biWidth);
+        EXPECT_EQ(2 * e[0], bih.biHeight) << "image and mask";
+        EXPECT_EQ(4, bih.biBitCount);
+
+        HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+            MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, e[0], e[0], 0));
+        EXPECT_NE(nullptr, icon);
+        DestroyIcon(icon);
+    }
+    EXPECT_EQ((std::vector<int>{32, 16}), sizes);
+}
+
+TEST(VersionBlock, FixedPartAndStringsOfThisModule)
+{
+    wchar_t path[MAX_PATH];
+    ASSERT_NE(0u, GetModuleFileNameW(nullptr, path, MAX_PATH));
+    DWORD size = GetFileVersionInfoSizeW(path, nullptr);
+    ASSERT_NE(0u, size);
+    std::vector<BYTE> block(size);
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, size, block.data()));
+
+    VS_FIXEDFILEINFO* ffi = nullptr;
+    UINT len = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&ffi), &len));
+    EXPECT_EQ(0xFEEF04BDu, ffi->dwSignature);
+    EXPECT_EQ(0x00010000u, ffi->dwFileVersionMS);
+    EXPECT_EQ(0x00000001u, ffi->dwFileVersionLS);
+    EXPECT_EQ(0x00010000u, ffi->dwProductVersionMS);
+    EXPECT_EQ(0x00000001u, ffi->dwProductVersionLS);
+    EXPECT_EQ(0x00000004u, ffi->dwFileOS);   // VOS__WINDOWS32
+    EXPECT_EQ(0x00000001u, ffi->dwFileType); // VFT_APP
+
+    WORD* lang = nullptr;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
+                               reinterpret_cast<void**>(&lang), &len));
+    ASSERT_EQ(4u, len);
+    EXPECT_EQ(0x0409, lang[0]);
+    EXPECT_EQ(1200, lang[1]);
+
+    EXPECT_EQ(L"MD5 hash generator", VersionString(block, L"FileDescription"));
+    EXPECT_EQ(L"1, 0, 0, 1", VersionString(block, L"FileVersion"));
+    EXPECT_EQ(L"1, 0, 0, 1", VersionString(block, L"ProductVersion"));
+    EXPECT_EQ(L"Sumwise", VersionString(block, L"ProductName"));
+    EXPECT_EQ(L"sumwise", VersionString(block, L"InternalName"));
+    EXPECT_EQ(L"sumwise.exe", VersionString(block, L"OriginalFilename"));
+    for (const wchar_t* name : {L"LegalTrademarks", L"PrivateBuild", L"SpecialBuild"})
+        EXPECT_EQ(L"", VersionString(block, name)) << name;
+    for (const wchar_t* name : {L"CompanyName", L"LegalCopyright", L"Comments"})
+        EXPECT_NE(L"", VersionString(block, name)) << name;
+}
+
+TEST(Manifest, Utf8CodePageAndCommonControls6)
+{
+    EXPECT_EQ(65001u, GetACP());
+
+    // Only the manifest's dependency makes the loader take comctl32 from the
+    // side-by-side store rather than system32. (Wine's version 6 still calls
+    // itself 5.81 in DllGetVersion, so the version number proves nothing.)
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS};
+    ASSERT_TRUE(InitCommonControlsEx(&icc));
+    wchar_t path[MAX_PATH] = L"";
+    GetModuleFileNameW(GetModuleHandleW(L"comctl32.dll"), path, MAX_PATH);
+    std::wstring lower(path);
+    for (wchar_t& c : lower)
+        c = towlower(c);
+    EXPECT_NE(std::wstring::npos,
+              lower.find(L"_microsoft.windows.common-controls_6595b64144ccf1df_6."))
+        << "comctl32 loaded from " << testing::PrintToString(lower);
+}
