@@ -2,6 +2,7 @@
 #   make run    build Sumwise and start it under Wine
 #   make test   build both trees and run every test
 #   make bench  benchmarks against peers measured in the same run
+#   make fuzz   fuzzes the MD5 engine (FUZZ_SECONDS=60)
 
 .PHONY: all deps configure build build-native build-windows test test-native test-windows bench fuzz run clean
 
@@ -29,12 +30,23 @@ test-native: build-native
 
 # The private Xvfb and wineserver are stopped afterwards, pass or fail.
 test-windows: build-windows
-	@status=0; ctest --preset windows || status=$$?; scripts/wine-stop; exit $$status
+	@status=0; ctest --preset windows || status=$$?; \
+	 SUMWISE_WINE_UNMANAGED=1 scripts/wine-stop; scripts/wine-stop; exit $$status
 
 test: test-native test-windows
 
 bench: build-native
 	@build/native/bench/md5_bench
+
+# The MD5 fuzzer for FUZZ_SECONDS (default 60), growing the native tree's
+# corpus; a crash input is left in build/native/tests/fuzz/.
+FUZZ_SECONDS ?= 60
+FUZZ_DIR = build/native/tests/fuzz
+fuzz: build-native
+	@test -x $(FUZZ_DIR)/md5_fuzz || { echo "md5_fuzz was not built: it needs clang++ and libclang-rt-dev"; exit 1; }
+	@mkdir -p $(FUZZ_DIR)/corpus
+	@$(FUZZ_DIR)/md5_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=8192 -print_final_stats=1 \
+		-artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus
 
 run: build-windows
 	@scripts/run

@@ -40,6 +40,18 @@ public:
     char* GetBuffer(int nMinLength);
     void ReleaseBuffer(int nNewLength = -1);
 
+#if defined(_WIN32)
+    // String resource nID of the resource module, in the 8-bit code page;
+    // FALSE (and empty) when there is none. Defined in cstring_win.cpp.
+#pragma push_macro("LoadString")
+#undef LoadString
+    int LoadString(unsigned int nID);
+    // <windows.h> renames LoadString to LoadStringA wherever it is seen, so
+    // callers may reach either name, whatever the order of includes.
+    int LoadStringA(unsigned int nID) { return LoadString(nID); }
+#pragma pop_macro("LoadString")
+#endif
+
     friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
     friend bool operator!=(const CString& a, const CString& b) { return a.m_str != b.m_str; }
     friend bool operator==(const CString& a, const char* b) { return a.m_str == (b ? b : ""); }

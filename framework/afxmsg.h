@@ -1,0 +1,115 @@
+// Message maps: the static table through which a class binds messages and
+// commands to its member handlers, and the macros that write it.
+//
+// A map is an array of rows (message, notification code, first ID, last ID,
+// signature, handler) ending in a row of zeros, linked to its base class's
+// map. CCmdTarget::DispatchMsg walks it, derived map first.
+#pragma once
+
+#include <windows.h>
+
+class CCmdTarget;
+class CDC;
+class CWnd;
+
+// Win16's single colour message. Win32 splits it into WM_CTLCOLOREDIT and
+// the rest; rows use this one code and receive the kind as nCtlColor.
+#ifndef WM_CTLCOLOR
+#define WM_CTLCOLOR 0x0019
+#endif
+
+// How a handler's arguments are unpacked from the message.
+enum AfxSig : UINT
+{
+    AfxSig_end = 0,         // the row that ends a map
+    AfxSig_vv,              // void ()
+    AfxSig_vwl,             // void (UINT, LPARAM)
+    AfxSig_hcurv,           // HCURSOR ()
+    AfxSig_hbrDWu,          // HBRUSH (CDC*, CWnd*, UINT)
+};
+
+// A row's handler: one member per signature, the one the row's AfxSig
+// names being the one set. Each constructor picks its member by type, so
+// no pointer is ever cast to a signature it does not have.
+union AFX_PMSGFN
+{
+    void (CCmdTarget::*pfn_vv)();
+    void (CCmdTarget::*pfn_vwl)(UINT, LPARAM);
+    HCURSOR (CCmdTarget::*pfn_hcurv)();
+    HBRUSH (CCmdTarget::*pfn_hbrDWu)(CDC*, CWnd*, UINT);
+
+    AFX_PMSGFN() : pfn_vv(nullptr) {}
+    AFX_PMSGFN(void (CCmdTarget::*pfn)()) : pfn_vv(pfn) {}
+    AFX_PMSGFN(void (CCmdTarget::*pfn)(UINT, LPARAM)) : pfn_vwl(pfn) {}
+    AFX_PMSGFN(HCURSOR (CCmdTarget::*pfn)()) : pfn_hcurv(pfn) {}
+    AFX_PMSGFN(HBRUSH (CCmdTarget::*pfn)(CDC*, CWnd*, UINT)) : pfn_hbrDWu(pfn) {}
+};
+
+struct AFX_MSGMAP_ENTRY
+{
+    UINT nMessage;      // WM_COMMAND, WM_PAINT, ... (WM_CTLCOLOR for all colour messages)
+    UINT nCode;         // notification code of a WM_COMMAND, else 0
+    UINT nID;           // first control or command ID, 0 for window messages
+    UINT nLastID;       // last ID of the range (== nID for one control)
+    AfxSig nSig;
+    AFX_PMSGFN pfn;
+};
+
+struct AFX_MSGMAP
+{
+    const AFX_MSGMAP* (*pfnGetBaseMap)();   // NULL only for CCmdTarget's
+    const AFX_MSGMAP_ENTRY* lpEntries;
+};
+
+// In the class declaration. Leaves the access at protected, as it was found
+// in the framework this copies.
+#define DECLARE_MESSAGE_MAP() \
+protected: \
+    static const AFX_MSGMAP* GetThisMessageMap(); \
+    const AFX_MSGMAP* GetMessageMap() const override;
+
+#define BEGIN_MESSAGE_MAP(theClass, baseClass) \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
+    const AFX_MSGMAP* theClass::GetThisMessageMap() \
+    { \
+        using ThisClass [[maybe_unused]] = theClass; \
+        using TheBaseClass = baseClass; \
+        static const AFX_MSGMAP_ENTRY _messageEntries[] = {
+
+#define END_MESSAGE_MAP() \
+            { 0, 0, 0, 0, AfxSig_end, AFX_PMSGFN() } \
+        }; \
+        static const AFX_MSGMAP messageMap = { &TheBaseClass::GetThisMessageMap, &_messageEntries[0] }; \
+        return &messageMap; \
+    }
+
+// The static_cast checks the handler's signature at compile time and
+// names the member of the handler's class as one of CCmdTarget's.
+#define AFX_MSG_HANDLER(type, memberFxn) \
+    AFX_PMSGFN(static_cast<type>(&ThisClass::memberFxn))
+
+#define ON_COMMAND(id, memberFxn) \
+    { WM_COMMAND, 0, (UINT)(id), (UINT)(id), AfxSig_vv, \
+      AFX_MSG_HANDLER(void (CCmdTarget::*)(), memberFxn) },
+
+#define ON_CONTROL(wNotifyCode, id, memberFxn) \
+    { WM_COMMAND, (UINT)(wNotifyCode), (UINT)(id), (UINT)(id), AfxSig_vv, \
+      AFX_MSG_HANDLER(void (CCmdTarget::*)(), memberFxn) },
+
+#define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
+#define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
+
+#define ON_WM_PAINT() \
+    { WM_PAINT, 0, 0, 0, AfxSig_vv, AFX_MSG_HANDLER(void (CCmdTarget::*)(), OnPaint) },
+
+#define ON_WM_SYSCOMMAND() \
+    { WM_SYSCOMMAND, 0, 0, 0, AfxSig_vwl, \
+      AFX_MSG_HANDLER(void (CCmdTarget::*)(UINT, LPARAM), OnSysCommand) },
+
+#define ON_WM_QUERYDRAGICON() \
+    { WM_QUERYDRAGICON, 0, 0, 0, AfxSig_hcurv, \
+      AFX_MSG_HANDLER(HCURSOR (CCmdTarget::*)(), OnQueryDragIcon) },
+
+#define ON_WM_CTLCOLOR() \
+    { WM_CTLCOLOR, 0, 0, 0, AfxSig_hbrDWu, \
+      AFX_MSG_HANDLER(HBRUSH (CCmdTarget::*)(CDC*, CWnd*, UINT), OnCtlColor) },

@@ -1,0 +1,23 @@
+// The class library: everything a window or application source includes.
+// A thin layer over Win32 with the classic class names:
+//   CString (cstring.h), CCmdTarget and message maps (cmdtarget.h, afxmsg.h),
+//   CWnd (wnd.h), CDialog (dialog.h), CDataExchange, DDX_Text, DDV_MaxChars
+//   (ddx.h), CWinApp and AfxWinMain (winapp.h), CFileDialog (filedlg.h),
+//   CDC and CPaintDC (dc.h), CMenu (menu.h); reserved IDs in afxres.h.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include "framework/afxres.h"
+#include "framework/cstring.h"
+#include "framework/afxmsg.h"
+#include "framework/cmdtarget.h"
+#include "framework/dc.h"
+#include "framework/menu.h"
+#include "framework/wnd.h"
+#include "framework/ddx.h"
+#include "framework/dialog.h"
+#include "framework/filedlg.h"
+#include "framework/winapp.h"

@@ -1,0 +1,60 @@
+// Classes in this file:
+//   CDialog - a dialog box from a template in the resource module, modal
+//             (DoModal) or modeless (Create). It owns its window: a modeless
+//             dialog's window goes with the object.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/wnd.h"
+
+class CDialog : public CWnd
+{
+public:
+// Constructors
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = NULL);
+    ~CDialog() override;
+
+// Operations
+    // Runs the dialog until EndDialog; returns its result, or -1 when the
+    // dialog could not be created.
+    virtual INT_PTR DoModal();
+    // Creates the dialog modeless; the caller pumps its messages.
+    BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = NULL);
+    void EndDialog(int nResult);
+
+// Overridables
+    // Called once the controls exist. The default fills them from the
+    // members (UpdateData(FALSE)); TRUE lets the system set the focus.
+    virtual BOOL OnInitDialog();
+    // Called for IDOK (Enter on a dialog without a default button, OK).
+    virtual void OnOK();
+    // Called for IDCANCEL (Escape, the close box, the system menu's Close).
+    virtual void OnCancel();
+
+protected:
+    LRESULT DefWindowProcDefault(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    HWND GetOwnerForModal() const;
+
+    // The message DefWindowProcDefault hands to DefDlgProc. DefDlgProc
+    // first calls the dialog procedure, which must then decline it once so
+    // the default runs instead of coming back to the handler.
+    struct DefaultCall
+    {
+        bool bActive;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    DefaultCall m_defaultCall;
+    bool m_bModeless;
+
+    DECLARE_MESSAGE_MAP()
+};

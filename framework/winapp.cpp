@@ -1,0 +1,181 @@
+#include "framework/winapp.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "framework/afxres.h"
+#include "framework/wnd.h"
+
+namespace {
+
+CWinApp* g_pApp = NULL;
+
+// The executable's file name without directory or extension.
+CString ModuleBaseName()
+{
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameA(NULL, &path[0], static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return CString();
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const size_t slash = path.find_last_of("\\/:");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0)
+        name.resize(dot);
+    return CString(name.c_str());
+}
+
+CString DefaultAppName()
+{
+    CString strTitle;
+    if (strTitle.LoadString(AFX_IDS_APP_TITLE))
+        return strTitle;
+    return ModuleBaseName();
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+END_MESSAGE_MAP()
+
+CWinApp::CWinApp(LPCSTR lpszAppName)
+    : m_pszAppName(NULL), m_hInstance(NULL), m_lpCmdLine(NULL), m_nCmdShow(SW_SHOWNORMAL),
+      m_pMainWnd(NULL), m_nExitCode(0)
+{
+    m_strAppName = lpszAppName != NULL ? CString(lpszAppName) : DefaultAppName();
+    m_pszAppName = m_strAppName;
+    // There is one application; a second object is a mistake that must not
+    // take over from the first.
+    if (g_pApp == NULL)
+        g_pApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_pApp == this)
+        g_pApp = NULL;
+}
+
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
+
+int CWinApp::ExitInstance()
+{
+    return m_nExitCode;
+}
+
+int CWinApp::Run()
+{
+    MSG msg;
+    for (;;) {
+        const BOOL bRet = ::GetMessageA(&msg, NULL, 0, 0);
+        if (bRet == 0) {
+            m_nExitCode = static_cast<int>(msg.wParam);
+            break;
+        }
+        if (bRet == -1)
+            break;
+        // A modeless main window needs the dialog keys: Tab, Enter, Escape.
+        HWND hWndMain = m_pMainWnd != NULL ? m_pMainWnd->m_hWnd : NULL;
+        if (hWndMain != NULL && ::IsDialogMessageA(hWndMain, &msg))
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return ExitInstance();
+}
+
+// Not a shared icon: the caller owns it and frees it with DestroyIcon, so
+// a window can release what it loaded when it goes.
+HICON CWinApp::LoadIcon(UINT nIDResource) const
+{
+    return static_cast<HICON>(::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource),
+                                           IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+}
+
+BOOL CWinApp::Enable3dControls()
+{
+    // Controls draw themselves in 3-D now; what is left is registering the
+    // common-control classes (the progress bar) the templates name.
+    AfxInitCommonControls();
+    return TRUE;
+}
+
+void CWinApp::OnHelp()
+{
+    // No help content ships with the program: say so instead of doing nothing.
+    CString strText;
+    strText.Format("No help is available for %s.", m_pszAppName);
+    HWND hWndOwner = ::GetActiveWindow();
+    if (hWndOwner == NULL && m_pMainWnd != NULL)
+        hWndOwner = m_pMainWnd->m_hWnd;
+    ::MessageBoxA(hWndOwner, strText, m_pszAppName, MB_ICONINFORMATION | MB_OK);
+}
+
+CWinApp* AfxGetApp()
+{
+    return g_pApp;
+}
+
+LPCSTR AfxGetAppName()
+{
+    if (g_pApp != NULL)
+        return g_pApp->m_pszAppName;
+    static const CString strName = DefaultAppName();
+    return strName;
+}
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    if (g_pApp != NULL && g_pApp->m_hInstance != NULL)
+        return g_pApp->m_hInstance;
+    return ::GetModuleHandleA(NULL);
+}
+
+HINSTANCE AfxGetResourceHandle()
+{
+    // Resources live in the executable; there are no satellite DLLs.
+    return AfxGetInstanceHandle();
+}
+
+void AfxEnableControlContainer()
+{
+    // No dialog hosts ActiveX controls, so there is no container to set up.
+}
+
+void AfxInitCommonControls()
+{
+    static const BOOL bDone = [] {
+        INITCOMMONCONTROLSEX icc = { sizeof(icc), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES };
+        return ::InitCommonControlsEx(&icc);
+    }();
+    (void)bDone;
+}
+
+int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (pApp == NULL)
+        return -1;
+    pApp->m_hInstance = hInstance;
+    pApp->m_lpCmdLine = lpCmdLine;
+    pApp->m_nCmdShow = nCmdShow;
+
+    if (!pApp->InitInstance()) {
+        // A main window still open here would outlive the program's logic.
+        if (pApp->m_pMainWnd != NULL && pApp->m_pMainWnd->m_hWnd != NULL)
+            ::DestroyWindow(pApp->m_pMainWnd->m_hWnd);
+        return pApp->ExitInstance();
+    }
+    return pApp->Run();
+}

@@ -1,0 +1,90 @@
+// Classes in this file:
+//   CWnd - a window handle and the operations the program performs on it.
+//          A plain CWnd borrows its window and never destroys it; classes
+//          that create a window (CDialog) destroy it themselves.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "framework/cmdtarget.h"
+#include "framework/cstring.h"
+
+class CDataExchange;
+class CDC;
+class CMenu;
+
+class CWnd : public CCmdTarget
+{
+public:
+// Constructors
+    CWnd();
+    explicit CWnd(HWND hWnd);   // borrows hWnd
+    ~CWnd() override;
+
+// Attributes
+    HWND m_hWnd;
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    int GetDlgCtrlID() const;
+    BOOL IsIconic() const;
+    void GetClientRect(LPRECT lpRect) const;
+
+    // Borrowed wrappers, owned by this object and valid for its life.
+    CWnd* GetDlgItem(int nID) const;
+    CWnd* GetParent() const;
+    CWnd* GetTopLevelParent() const;
+    CMenu* GetSystemMenu(BOOL bRevert) const;
+
+// Operations
+    void SetWindowText(LPCSTR lpszString);
+    void GetWindowText(CString& rString) const;    // the whole text, whatever its length
+    BOOL EnableWindow(BOOL bEnable = TRUE);
+    // Destroys the window, borrowed or not: an explicit request.
+    BOOL DestroyWindow();
+    // Modal to this window; a NULL caption means the application's title.
+    int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = NULL, UINT nType = MB_OK);
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    // Moves the fields named in DoDataExchange: controls to members (TRUE)
+    // or members to controls (FALSE). FALSE when a field failed validation.
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
+// Overridables
+    virtual void DoDataExchange(CDataExchange* pDX);
+
+// Default message handlers: what the window does when no map row takes over.
+    void OnPaint();
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    HCURSOR OnQueryDragIcon();
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+
+protected:
+    // Default processing of the message being handled.
+    LRESULT Default();
+    // Default processing of a given message; the window class decides what
+    // that is (a dialog's is DefDlgProc's).
+    virtual LRESULT DefWindowProcDefault(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Unpacks a message and runs it through the message map; commands the
+    // map does not handle go on to the application's map. FALSE when no
+    // row handled it.
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+
+    // A borrowed wrapper for hWnd from this window's cache (this for m_hWnd).
+    CWnd* FromHandleBorrowed(HWND hWnd) const;
+    // Points every cached wrapper at NULL once the window is gone, so a
+    // stale pointer does nothing instead of reaching an unrelated window.
+    void DetachBorrowed();
+
+    MSG m_msgCur;    // the message being handled, for Default()
+
+private:
+    // A wrapper from FromHandleBorrowed hands its own lookups to the object
+    // whose cache holds it, so a control's GetParent() is its dialog.
+    const CWnd* m_pCacheOwner;
+    mutable std::vector<std::unique_ptr<CWnd>> m_borrowed;
+    mutable std::unique_ptr<CMenu> m_pSysMenu;
+};

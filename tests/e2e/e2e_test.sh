@@ -1,0 +1,68 @@
+#!/bin/bash
+# End-to-end tests of the real sumwise.exe under Wine: real keyboard input
+# from xdotool, fields read back through the clipboard.
+#   tests/e2e/e2e_test.sh path/to/sumwise.exe
+set -uo pipefail
+exe=$(realpath "$1")
+source "$(dirname "$0")/../../scripts/sumwise-drive"
+
+work=$(mktemp -d)
+trap 'sw_stop; rm -rf "$work"' EXIT
+source "$(dirname "$0")/check.sh"
+
+md5() { md5sum "$1" | cut -c1-32; }
+
+test_text_enter_and_escape() {
+    sw_start "$exe" || { check "main window appears" yes no; return; }
+    sw_type "abc"
+    sw_key Return
+    check "Enter hashes the typed text" 900150983cd24fb0d6963f7d28e17f72 "$(sw_read_hash)"
+    check "Enter leaves the window open" yes "$(sw_running && echo yes || echo no)"
+    check "Input keeps the text" abc "$(sw_read_input)"
+    sw_escape_and_wait
+    check "Escape ends the process" no "$(sw_running && echo yes || echo no)"
+}
+
+test_file_lock_and_clear() {
+    local file="$work/data file.bin"
+    head -c 100000 /dev/urandom >"$file"
+    sw_start "$exe" || { check "main window appears" yes no; return; }
+    sw_pick_file "$file"
+    local shown
+    shown=$(sw_read_input)
+    check "Input shows the chosen path" "$("$WINE" winepath -w "$file" | tr -d '\r')" "$shown"
+    check "Hash is blank after the choice" "" "$(sw_read_hash)"
+    sw_key alt+h
+    check "file digest equals md5sum's" "$(md5 "$file")" "$(sw_read_hash)"
+
+    sw_focus_input
+    sw_key End
+    sw_type "xyz"
+    check "typing in file mode is undone" "$shown" "$(sw_read_input)"
+
+    sw_key alt+c
+    check "Clear empties Input" "" "$(sw_read_input)"
+    check "Clear empties Hash" "" "$(sw_read_hash)"
+    sw_focus_input
+    sw_type "abc"
+    sw_key alt+h
+    check "after Clear the typed text is hashed" 900150983cd24fb0d6963f7d28e17f72 "$(sw_read_hash)"
+    sw_escape_and_wait
+}
+
+test_arguments_ignored() {
+    sw_start "$exe" 'C:\windows\win.ini' --help /p || { check "main window appears" yes no; return; }
+    check "arguments fill no field" "" "$(sw_read_input)"
+    sw_focus_input
+    sw_type "abc"
+    sw_key Return
+    check "arguments change no digest" 900150983cd24fb0d6963f7d28e17f72 "$(sw_read_hash)"
+    sw_escape_and_wait
+    check "with arguments, Escape still ends it" no "$(sw_running && echo yes || echo no)"
+}
+
+test_text_enter_and_escape
+test_file_lock_and_clear
+test_arguments_ignored
+
+check_summary e2e

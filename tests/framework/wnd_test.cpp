@@ -1,0 +1,133 @@
+// Ownership of handles, and the application object's start-up and exit.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "tests/framework/test_dialog.h"
+#include "tests/support/dialog_hooks.h"
+
+namespace {
+
+TEST(BorrowedWrapperTest, GetDlgItemGivesOneLastingWrapperPerControl)
+{
+    CDialog dlg(IDD_TEST);
+    ASSERT_TRUE(dlg.Create(IDD_TEST));
+    CWnd* pFirst = dlg.GetDlgItem(IDC_FIRST);
+    ASSERT_NE(pFirst, nullptr);
+    EXPECT_EQ(pFirst->m_hWnd, ::GetDlgItem(dlg.m_hWnd, IDC_FIRST));
+    EXPECT_EQ(dlg.GetDlgItem(IDC_SECOND), dlg.GetDlgItem(IDC_SECOND));
+    EXPECT_EQ(dlg.GetDlgItem(IDC_FIRST), pFirst);
+    EXPECT_EQ(dlg.GetDlgItem(4242), nullptr);
+    EXPECT_EQ(pFirst->GetParent(), &dlg);
+}
+
+TEST(BorrowedWrapperTest, WrappersNeverDestroyWhatTheyBorrow)
+{
+    auto pDlg = std::make_unique<CDialog>(IDD_TEST);
+    ASSERT_TRUE(pDlg->Create(IDD_TEST));
+    const HWND hDlg = pDlg->m_hWnd;
+    const HWND hFirst = ::GetDlgItem(hDlg, IDC_FIRST);
+    const HMENU hSysMenu = pDlg->GetSystemMenu(FALSE)->m_hMenu;
+    { CWnd borrowed(hDlg); }
+    { CWnd borrowed(hFirst); }
+    { CMenu borrowed(hSysMenu); }
+    EXPECT_TRUE(::IsWindow(hDlg));
+    EXPECT_TRUE(::IsWindow(hFirst));
+    EXPECT_TRUE(::IsMenu(hSysMenu));
+
+    // A wrapper kept past its window names no window at all.
+    CWnd* pFirst = pDlg->GetDlgItem(IDC_FIRST);
+    EXPECT_TRUE(pDlg->DestroyWindow());
+    EXPECT_EQ(pFirst->m_hWnd, static_cast<HWND>(NULL));
+
+    // The dialog object owns its window.
+    auto pOther = std::make_unique<CDialog>(IDD_TEST);
+    ASSERT_TRUE(pOther->Create(IDD_TEST));
+    const HWND hOther = pOther->m_hWnd;
+    pOther.reset();
+    EXPECT_FALSE(::IsWindow(hOther));
+}
+
+TEST(BorrowedWrapperTest, SystemMenuTakesAppendedItems)
+{
+    CDialog dlg(IDD_TEST);
+    ASSERT_TRUE(dlg.Create(IDD_TEST));
+    CMenu* pMenu = dlg.GetSystemMenu(FALSE);
+    ASSERT_NE(pMenu, nullptr);
+    const int nBefore = ::GetMenuItemCount(pMenu->m_hMenu);
+    EXPECT_TRUE(pMenu->AppendMenu(MF_SEPARATOR));
+    EXPECT_TRUE(pMenu->AppendMenu(MF_STRING, 0x0010, "&About..."));
+    ASSERT_EQ(::GetMenuItemCount(pMenu->m_hMenu), nBefore + 2);
+    char text[32] = "";
+    ::GetMenuStringA(pMenu->m_hMenu, 0x0010, text, sizeof(text), MF_BYCOMMAND);
+    EXPECT_STREQ(text, "&About...");
+}
+
+TEST(MessageBoxTest, ModalToTheWindowWithTheApplicationTitleByDefault)
+{
+    CTestApp app;
+    CDialog dlg(IDD_TEST);
+    ASSERT_TRUE(dlg.Create(IDD_TEST));
+    MessageBoxRecorder recorder;
+    dlg.MessageBox("plain");
+    dlg.MessageBox("Could not open file.", "ERROR", MB_ICONEXCLAMATION);
+    ASSERT_EQ(recorder.Boxes().size(), 2u);
+    EXPECT_EQ(recorder.Boxes()[0].caption, "Framework Test");
+    EXPECT_EQ(recorder.Boxes()[0].icon, 0u);
+    EXPECT_EQ(recorder.Boxes()[1].caption, "ERROR");
+    EXPECT_EQ(recorder.Boxes()[1].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(recorder.Boxes()[1].owner, dlg.m_hWnd);
+}
+
+class CStartApp : public CTestApp
+{
+public:
+    BOOL m_bInitResult = FALSE;
+    bool m_bRan = false;
+    BOOL InitInstance() override
+    {
+        if (m_bInitResult)
+            ::PostQuitMessage(7);
+        return m_bInitResult;
+    }
+    int ExitInstance() override { return 100 + CTestApp::ExitInstance(); }
+    int Run() override
+    {
+        m_bRan = true;
+        return CTestApp::Run();
+    }
+};
+
+TEST(ApplicationTest, StartRunsThePumpOnlyWhenInitInstanceSucceeds)
+{
+    for (BOOL bInit : { FALSE, TRUE }) {
+        CStartApp app;
+        app.m_bInitResult = bInit;
+        // ExitInstance's result either way; after the pump, WM_QUIT's code is in it.
+        EXPECT_EQ(AfxWinMain(::GetModuleHandleA(NULL), NULL, const_cast<LPSTR>(""), SW_SHOW), bInit ? 107 : 100);
+        EXPECT_EQ(app.m_bRan, bInit == TRUE);
+    }
+}
+
+TEST(ApplicationTest, OneApplicationAndNoDanglingMainWindow)
+{
+    CTestApp app;
+    EXPECT_STREQ(app.m_pszAppName, "Framework Test");
+    {
+        CTestApp second;
+        EXPECT_EQ(AfxGetApp(), &app);
+    }
+    EXPECT_EQ(AfxGetApp(), &app);
+    {
+        CDialog dlg(IDD_TEST);
+        app.m_pMainWnd = &dlg;
+    }
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    CString str;
+    EXPECT_FALSE(str.LoadString(4242));
+    EXPECT_TRUE(str.LoadString(AFX_IDS_APP_TITLE));
+    EXPECT_EQ(app.LoadIcon(4242), static_cast<HICON>(NULL));
+}
+
+} // namespace

@@ -1,0 +1,155 @@
+#include "tests/support/dialog_hooks.h"
+
+namespace {
+
+// Identifiers inside the system's dialogs, as Wine and Windows build them.
+const int kMsgBoxTextId = 0xFFFF;
+const int kMsgBoxIconIdWine = 1088;
+const int kMsgBoxIconIdWindows = 0x14;
+const int kFileNameComboId = 0x047C;    // cmb13
+const int kFileNameEditId = 0x0480;     // edt1, the old-style box
+const int kFileTypeComboId = 0x0470;    // cmb1
+
+// One hook of each kind per thread at a time; the tests are single-threaded.
+MessageBoxRecorder* g_pRecorder = nullptr;
+FileDialogDriver* g_pDriver = nullptr;
+
+bool IsDialogClass(HWND hWnd)
+{
+    char name[16] = "";
+    ::GetClassNameA(hWnd, name, sizeof(name));
+    return lstrcmpA(name, "#32770") == 0;
+}
+
+bool IsTopLevel(HWND hWnd)
+{
+    return (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) == 0;
+}
+
+bool IsMessageBox(HWND hWnd)
+{
+    return IsDialogClass(hWnd) && IsTopLevel(hWnd) && ::GetDlgItem(hWnd, kMsgBoxTextId) != NULL;
+}
+
+bool IsFileDialog(HWND hWnd)
+{
+    return IsDialogClass(hWnd) && IsTopLevel(hWnd)
+        && (::GetDlgItem(hWnd, kFileNameComboId) != NULL || ::GetDlgItem(hWnd, kFileNameEditId) != NULL);
+}
+
+UINT IconKind(HWND hWndBox)
+{
+    HWND hIconCtl = ::GetDlgItem(hWndBox, kMsgBoxIconIdWine);
+    if (hIconCtl == NULL)
+        hIconCtl = ::GetDlgItem(hWndBox, kMsgBoxIconIdWindows);
+    if (hIconCtl == NULL)
+        return 0;
+    const HICON hIcon = reinterpret_cast<HICON>(::SendMessageA(hIconCtl, STM_GETICON, 0, 0));
+    if (hIcon == NULL)
+        return 0;
+    const struct { LPCSTR id; UINT kind; } kinds[] = {
+        { IDI_EXCLAMATION, MB_ICONEXCLAMATION },
+        { IDI_HAND, MB_ICONHAND },
+        { IDI_QUESTION, MB_ICONQUESTION },
+        { IDI_ASTERISK, MB_ICONASTERISK },
+    };
+    for (const auto& k : kinds) {
+        if (::LoadIconA(NULL, k.id) == hIcon)
+            return k.kind;
+    }
+    return 0xFFFFFFFF;  // an icon, but not a standard one
+}
+
+UINT ButtonSet(HWND hWndBox)
+{
+    auto has = [hWndBox](int id) { return ::GetDlgItem(hWndBox, id) != NULL; };
+    if (has(IDABORT) && has(IDRETRY) && has(IDIGNORE))
+        return MB_ABORTRETRYIGNORE;
+    if (has(IDYES) && has(IDNO))
+        return has(IDCANCEL) ? MB_YESNOCANCEL : MB_YESNO;
+    if (has(IDRETRY) && has(IDCANCEL))
+        return MB_RETRYCANCEL;
+    if (has(IDOK) && has(IDCANCEL))
+        return MB_OKCANCEL;
+    return MB_OK;
+}
+
+} // namespace
+
+std::string WindowText(HWND hWnd)
+{
+    const int n = ::GetWindowTextLengthA(hWnd);
+    std::string text(static_cast<size_t>(n > 0 ? n : 0) + 1, '\0');
+    const int got = ::GetWindowTextA(hWnd, &text[0], static_cast<int>(text.size()));
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+MessageBoxRecorder::MessageBoxRecorder(int nAnswer)
+    : m_hHook(NULL), m_nAnswer(nAnswer)
+{
+    g_pRecorder = this;
+    m_hHook = ::SetWindowsHookExA(WH_CALLWNDPROCRET, HookProc, NULL, ::GetCurrentThreadId());
+}
+
+MessageBoxRecorder::~MessageBoxRecorder()
+{
+    ::UnhookWindowsHookEx(m_hHook);
+    g_pRecorder = nullptr;
+}
+
+LRESULT CALLBACK MessageBoxRecorder::HookProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const CWPRETSTRUCT* p = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && p->message == WM_INITDIALOG && g_pRecorder != nullptr && IsMessageBox(p->hwnd))
+        g_pRecorder->OnInitDialog(p->hwnd);
+    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+}
+
+void MessageBoxRecorder::OnInitDialog(HWND hWnd)
+{
+    m_boxes.push_back(RecordedMessageBox{ WindowText(::GetDlgItem(hWnd, kMsgBoxTextId)), WindowText(hWnd),
+                                          IconKind(hWnd), ButtonSet(hWnd), ::GetWindow(hWnd, GW_OWNER) });
+    // Posted: the box's own modal loop takes it, before it first shows.
+    ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(m_nAnswer, BN_CLICKED), 0);
+}
+
+FileDialogDriver::FileDialogDriver(std::vector<std::string> paths)
+    : m_hHook(NULL), m_paths(std::move(paths))
+{
+    g_pDriver = this;
+    m_hHook = ::SetWindowsHookExA(WH_CALLWNDPROCRET, HookProc, NULL, ::GetCurrentThreadId());
+}
+
+FileDialogDriver::~FileDialogDriver()
+{
+    ::UnhookWindowsHookEx(m_hHook);
+    g_pDriver = nullptr;
+}
+
+LRESULT CALLBACK FileDialogDriver::HookProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const CWPRETSTRUCT* p = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && p->message == WM_INITDIALOG && g_pDriver != nullptr && IsFileDialog(p->hwnd))
+        g_pDriver->OnInitDialog(p->hwnd);
+    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+}
+
+void FileDialogDriver::OnInitDialog(HWND hWnd)
+{
+    m_dialogs.push_back(RecordedFileDialog{ WindowText(hWnd),
+                                            WindowText(::GetDlgItem(hWnd, kFileTypeComboId)),
+                                            ::GetWindow(hWnd, GW_OWNER) });
+    const size_t nIndex = m_dialogs.size() - 1;
+    if (nIndex >= m_paths.size()) {
+        ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return;
+    }
+    // Typed into the file name box as a user would, then Open.
+    HWND hName = ::GetDlgItem(hWnd, kFileNameComboId);
+    if (hName == NULL)
+        hName = ::GetDlgItem(hWnd, kFileNameEditId);
+    ::SetWindowTextA(hName, m_paths[nIndex].c_str());
+    ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(hWnd, IDOK)));
+}

@@ -1,0 +1,165 @@
+// CHashDlg: set-up, data exchange and every handler but the hash command,
+// which has a file of its own (hashnow.cpp).
+#include "window/hashdlg.h"
+
+#include "window/aboutdlg.h"
+
+BEGIN_MESSAGE_MAP(CHashDlg, CDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_BN_CLICKED(IDC_HASHNOW, OnHashNow)
+    ON_BN_CLICKED(IDC_CLEAR, OnClear)
+    ON_WM_CTLCOLOR()
+    ON_BN_CLICKED(IDC_FILE, OnFile)
+    ON_EN_CHANGE(IDC_INPUT, OnChangeInput)
+END_MESSAGE_MAP()
+
+namespace {
+
+const COLORREF kHashBackground = RGB(255, 255, 0);
+
+} // namespace
+
+CHashDlg::CHashDlg(CWnd* pParent)
+    : CDialog(CHashDlg::IDD, pParent), m_hbrHash(NULL), m_nMode(MODE_TEXT)
+{
+    m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
+}
+
+// The brush and the icon live as long as the window that uses them.
+CHashDlg::~CHashDlg()
+{
+    if (m_hWnd != NULL)
+        DestroyWindow();
+    if (m_hbrHash != NULL)
+        ::DeleteObject(m_hbrHash);
+    if (m_hIcon != NULL)
+        ::DestroyIcon(m_hIcon);
+}
+
+void CHashDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_INPUT, m_strInput);
+    DDV_MaxChars(pDX, m_strInput, 255);
+    DDX_Text(pDX, IDC_HASH, m_strHash);
+}
+
+BOOL CHashDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    CMenu* pSysMenu = GetSystemMenu(FALSE);
+    if (pSysMenu != NULL) {
+        CString strAboutMenu;
+        strAboutMenu.LoadString(IDS_ABOUTBOX);
+        if (!strAboutMenu.IsEmpty()) {
+            pSysMenu->AppendMenu(MF_SEPARATOR);
+            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+        }
+    }
+
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    m_hbrHash = ::CreateSolidBrush(kHashBackground);
+    m_nMode = MODE_TEXT;
+    GetDlgItem(IDC_STATUS)->SetWindowText("");
+    return TRUE;
+}
+
+// Enter presses the default button, Hash Now; OK itself must never close
+// the main window.
+void CHashDlg::OnOK()
+{
+}
+
+void CHashDlg::OnSysCommand(UINT nID, LPARAM lParam)
+{
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    } else {
+        CDialog::OnSysCommand(nID, lParam);
+    }
+}
+
+// Draws the icon, centred, while the window is minimised.
+void CHashDlg::OnPaint()
+{
+    if (IsIconic()) {
+        CPaintDC dc(this);
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+
+        const int cxIcon = ::GetSystemMetrics(SM_CXICON);
+        const int cyIcon = ::GetSystemMetrics(SM_CYICON);
+        RECT rect;
+        GetClientRect(&rect);
+        const int x = (rect.right - rect.left - cxIcon + 1) / 2;
+        const int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
+        dc.DrawIcon(x, y, m_hIcon);
+    } else {
+        CDialog::OnPaint();
+    }
+}
+
+HCURSOR CHashDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}
+
+void CHashDlg::OnClear()
+{
+    CWnd* pProgress = GetDlgItem(IDC_PROGRESS);
+    UpdateData(TRUE);
+    m_strInput.Empty();
+    m_strHash.Empty();
+    m_nMode = MODE_TEXT;
+    GetDlgItem(IDC_INPUT)->EnableWindow(TRUE);
+    pProgress->SendMessage(PBM_SETPOS, 0, 0);
+    UpdateData(FALSE);
+}
+
+// Only the Hash field is yellow; its text keeps the default colour.
+HBRUSH CHashDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    if (pWnd->GetDlgCtrlID() == IDC_HASH) {
+        pDC->SetBkColor(kHashBackground);
+        return m_hbrHash;
+    }
+    return CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+}
+
+void CHashDlg::OnFile()
+{
+    CFileDialog dlg(TRUE, NULL, NULL, OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST,
+                    "All Files (*.*)|*.*||", GetDlgItem(IDC_FILE));
+    dlg.m_ofn.lpstrInitialDir = NULL;
+    dlg.m_ofn.lpstrTitle = "Select file to calculate MD5 hash...";
+    if (dlg.DoModal() != IDOK)
+        return;
+
+    // The path only replaces the last one when there is one: the Input
+    // field goes on showing the file that Hash Now will read.
+    const CString strPath = dlg.GetPathName();
+    if (strPath.IsEmpty()) {
+        MessageBox("File Not Defined", "Error", MB_ICONEXCLAMATION);
+        return;
+    }
+    m_strFilePath = strPath;
+    m_nMode = MODE_FILE;
+    m_strInput = m_strFilePath;
+    m_strHash.Empty();
+    UpdateData(FALSE);
+}
+
+// In file mode the Input field shows the chosen path: any edit is undone.
+// Rewriting the same text raises no further change, so this ends at once.
+void CHashDlg::OnChangeInput()
+{
+    if (m_nMode == MODE_FILE) {
+        m_strInput = m_strFilePath;
+        UpdateData(FALSE);
+    }
+}

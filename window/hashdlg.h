@@ -1,0 +1,52 @@
+// Classes in this file:
+//   CHashDlg - the main window: a modal dialog that hashes the typed text or
+//              a chosen file and shows the digest in a yellow field.
+#pragma once
+
+#include "framework/afxwin.h"
+#include "res/resource.h"
+
+class CMD5;
+
+class CHashDlg : public CDialog
+{
+public:
+// Constructors
+    explicit CHashDlg(CWnd* pParent = NULL);
+    ~CHashDlg() override;
+
+    enum { IDD = IDD_MAIN };
+    enum { MODE_TEXT = 0, MODE_FILE = 1 };
+
+// Attributes: the window state, shared by the handlers
+    CString m_strInput;     // Input field; in file mode, the chosen path
+    CString m_strHash;      // Hash field: the last digest, or empty
+    HBRUSH m_hbrHash;       // yellow background of the Hash field
+    int m_nMode;            // MODE_TEXT or MODE_FILE
+    CString m_strFilePath;  // path from the last successful File selection
+    HICON m_hIcon;          // the application icon
+
+// Overrides
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+// Message handlers
+public:
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnHashNow();
+    void OnClear();
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    void OnFile();
+    void OnChangeInput();
+
+protected:
+    // The file branch of OnHashNow: FALSE when the file could not be opened
+    // or read whole, after telling the user why.
+    BOOL HashFile(CMD5& md5, CWnd* pProgress);
+
+    DECLARE_MESSAGE_MAP()
+};
