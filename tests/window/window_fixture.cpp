@@ -1,0 +1,144 @@
+#include "tests/window/window_fixture.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "digest/md5.h"
+
+namespace {
+
+void RemoveTree(const std::string& dir)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE hFind = ::FindFirstFileA((dir + "\\*").c_str(), &data);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string path = dir + "\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else {
+                ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileA(path.c_str());
+            }
+        } while (::FindNextFileA(hFind, &data));
+        ::FindClose(hFind);
+    }
+    ::RemoveDirectoryA(dir.c_str());
+}
+
+} // namespace
+
+void HashDlgTest::SetUp()
+{
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    m_dir = std::string(temp) + "sumwise-" + std::to_string(::GetCurrentProcessId()) + "-" +
+            info->name();
+    RemoveTree(m_dir);
+    ASSERT_TRUE(::CreateDirectoryA(m_dir.c_str(), NULL)) << m_dir;
+
+    ASSERT_TRUE(m_dlg.Create(IDD_MAIN));
+    ::ShowWindow(m_dlg.m_hWnd, SW_SHOW);
+    ::UpdateWindow(m_dlg.m_hWnd);
+    PumpMessages();
+}
+
+void HashDlgTest::TearDown()
+{
+    if (m_dlg.m_hWnd != NULL)
+        m_dlg.DestroyWindow();
+    RemoveTree(m_dir);
+}
+
+void HashDlgTest::Type(const std::string& text)
+{
+    ::SetWindowTextA(Item(IDC_INPUT), text.c_str());
+    PumpMessages();
+}
+
+void HashDlgTest::Click(int nID)
+{
+    ::SendMessageA(Item(nID), BM_CLICK, 0, 0);
+    PumpMessages();
+}
+
+int HashDlgTest::Position() const
+{
+    return static_cast<int>(::SendMessageA(Item(IDC_PROGRESS), PBM_GETPOS, 0, 0));
+}
+
+std::string HashDlgTest::MakeFile(const std::string& name, const std::string& bytes)
+{
+    const std::string path = m_dir + "\\" + name;
+    FILE* f = std::fopen(path.c_str(), "wb");
+    EXPECT_NE(f, nullptr) << path;
+    if (f != nullptr) {
+        EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
+        std::fclose(f);
+    }
+    return path;
+}
+
+MessageLog::MessageLog(HWND hWnd, std::vector<UINT> which) : m_hWnd(hWnd), m_which(std::move(which))
+{
+    ::SetWindowSubclass(m_hWnd, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+MessageLog::~MessageLog()
+{
+    ::RemoveWindowSubclass(m_hWnd, Proc, 1);
+}
+
+LRESULT CALLBACK MessageLog::Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                  UINT_PTR, DWORD_PTR ref)
+{
+    MessageLog* self = reinterpret_cast<MessageLog*>(ref);
+    if (std::find(self->m_which.begin(), self->m_which.end(), message) != self->m_which.end()) {
+        Entry entry{ message, wParam, std::string() };
+        if (message == WM_SETTEXT && lParam != 0)
+            entry.text = reinterpret_cast<const char*>(lParam);
+        self->m_entries.push_back(entry);
+    }
+    return ::DefSubclassProc(hWnd, message, wParam, lParam);
+}
+
+std::vector<WPARAM> MessageLog::Params(UINT message) const
+{
+    std::vector<WPARAM> params;
+    for (const Entry& e : m_entries)
+        if (e.message == message)
+            params.push_back(e.wParam);
+    return params;
+}
+
+std::vector<std::string> MessageLog::Texts() const
+{
+    std::vector<std::string> texts;
+    for (const Entry& e : m_entries)
+        if (e.message == WM_SETTEXT)
+            texts.push_back(e.text);
+    return texts;
+}
+
+void PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+std::string Md5Of(const std::string& bytes)
+{
+    CMD5 md5;
+    md5.Update(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+    md5.Final();
+    return md5.HexDigest();
+}

@@ -1,0 +1,75 @@
+// Shared by the main window's tests: the real dialog created modeless and
+// shown, files in a fresh folder of their own, and a recorder of the
+// messages a control receives.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/support/dialog_hooks.h"
+#include "window/hashdlg.h"
+
+// The window state and handlers, reachable from the tests.
+class CTestHashDlg : public CHashDlg
+{
+public:
+    using CHashDlg::HashFile;
+};
+
+class HashDlgTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    HWND Item(int nID) const { return ::GetDlgItem(m_dlg.m_hWnd, nID); }
+    std::string Text(int nID) const { return WindowText(Item(nID)); }
+    void Type(const std::string& text);     // replaces the Input field's text
+    void Click(int nID);                    // BM_CLICK, then lets messages through
+    int Position() const;                   // the progress bar's position
+
+    // A file in this test's own folder, written with the given bytes;
+    // returns its full path.
+    std::string MakeFile(const std::string& name, const std::string& bytes);
+    std::string Dir() const { return m_dir; }
+
+    CTestHashDlg m_dlg;
+
+private:
+    std::string m_dir;
+};
+
+// Records the messages in `which` that reach a window, by subclassing it.
+class MessageLog
+{
+public:
+    MessageLog(HWND hWnd, std::vector<UINT> which);
+    ~MessageLog();
+    MessageLog(const MessageLog&) = delete;
+    MessageLog& operator=(const MessageLog&) = delete;
+
+    struct Entry
+    {
+        UINT message;
+        WPARAM wParam;
+        std::string text;   // for WM_SETTEXT: the text set
+    };
+    const std::vector<Entry>& Entries() const { return m_entries; }
+    std::vector<WPARAM> Params(UINT message) const;
+    std::vector<std::string> Texts() const;     // every WM_SETTEXT's text
+
+private:
+    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    HWND m_hWnd;
+    std::vector<UINT> m_which;
+    std::vector<Entry> m_entries;
+};
+
+// Lets posted and sent messages through.
+void PumpMessages();
+// MD5 of bytes, from the engine; the tests' oracle for files whose digest
+// is not written in the test.
+std::string Md5Of(const std::string& bytes);
