@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <io.h>
 
 namespace {
 
@@ -58,6 +59,14 @@ BOOL CHashDlg::HashFile(CMD5& md5, CWnd* pProgress)
     FILE* stream = OpenFileForReading(m_strFilePath);
     if (stream == NULL) {
         MessageBox("Could not open file.", "ERROR", MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    // Only a file on disk has an end to read to. Under Wine the file dialog
+    // also lists Unix devices and FIFOs: /dev/zero would be read forever and
+    // a FIFO's reads wait on its writer, either hanging the window.
+    if (::GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)))) != FILE_TYPE_DISK) {
+        fclose(stream);
+        MessageBox("Could not read file.", "ERROR", MB_ICONEXCLAMATION);
         return FALSE;
     }
 

@@ -2,10 +2,399 @@
 // Clear, File and the Input lock, keys, colours, the system menu and About.
 #include "tests/window/window_fixture.h"
 
-TEST_F(HashDlgTest, StartsBlankInTextMode)
+#include <commctrl.h>
+
+#include <functional>
+#include <memory>
+#include <tuple>
+
+namespace {
+
+const char kFox[] = "The quick brown fox jumps over the lazy dog";
+const char kFoxDigest[] = "9e107d9d372bb6826bd81d3542a419d6";
+const char kAbcDigest[] = "900150983cd24fb0d6963f7d28e17f72";
+
+// Runs steps from a thread timer inside whatever modal loop is running, one
+// step a tick. Timer messages come only when nothing else is queued, so each
+// step sees the input the one before it posted already handled. Past the
+// deadline every dialog of the thread is ended, so a failure cannot hang
+// the run; with no steps it is only that watchdog. The newest script is the
+// one that acts.
+class ModalScript
 {
-    EXPECT_EQ(Text(IDC_INPUT), "");
-    EXPECT_EQ(Text(IDC_HASH), "");
-    EXPECT_EQ(Text(IDC_STATUS), "");
-    EXPECT_EQ(m_dlg.m_nMode, CHashDlg::MODE_TEXT);
+public:
+    explicit ModalScript(std::vector<std::function<void()>> steps = {}, DWORD nTimeoutMs = 10000)
+        : m_steps(std::move(steps)), m_deadline(::GetTickCount64() + nTimeoutMs), m_pOuter(s_pScript),
+          m_timer(::SetTimer(NULL, 0, 10, Tick))
+    {
+        s_pScript = this;
+    }
+    ~ModalScript()
+    {
+        ::KillTimer(NULL, m_timer);
+        s_pScript = m_pOuter;
+        if (m_bTimedOut)
+            ADD_FAILURE() << "a dialog was still open at the deadline";
+    }
+    bool Done() const { return m_next == m_steps.size(); }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR idEvent, DWORD)
+    {
+        ModalScript* self = s_pScript;
+        if (self == nullptr || idEvent != self->m_timer)
+            return;
+        if (::GetTickCount64() > self->m_deadline) {
+            self->m_bTimedOut = true;
+            ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND hWnd, LPARAM) {
+                char name[16] = "";
+                ::GetClassNameA(hWnd, name, sizeof(name));
+                if (lstrcmpA(name, "#32770") == 0)
+                    ::EndDialog(hWnd, 0);
+                return TRUE;
+            }, 0);
+        } else if (self->m_next < self->m_steps.size()) {
+            // Moved on first: a step that opens a modal loop lets the next
+            // step run inside it.
+            self->m_steps[self->m_next++]();
+        }
+    }
+
+    static ModalScript* s_pScript;
+    std::vector<std::function<void()>> m_steps;
+    ULONGLONG m_deadline;
+    ModalScript* m_pOuter;
+    UINT_PTR m_timer;
+    size_t m_next = 0;
+    bool m_bTimedOut = false;
+};
+
+ModalScript* ModalScript::s_pScript = nullptr;
+
+// The share of a window's painted client area in the given colour.
+double Share(HWND hWnd, COLORREF colour)
+{
+    ::UpdateWindow(hWnd);
+    RECT rc;
+    ::GetClientRect(hWnd, &rc);
+    HDC hDC = ::GetDC(hWnd);
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            n += ::GetPixel(hDC, x, y) == colour;
+    ::ReleaseDC(hWnd, hDC);
+    return static_cast<double>(n) / (rc.right * rc.bottom);
 }
+
+// The dialog cannot hand back an empty name, so this one is ended as if OK
+// had been pressed before a name was typed: GetOpenFileName then succeeds
+// with the buffer as it was.
+LRESULT CALLBACK EndFileDialogWithOK(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const CWPRETSTRUCT* p = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    const int kFileNameCombo = 0x047C;
+    if (nCode == HC_ACTION && p->message == WM_INITDIALOG && ::GetDlgItem(p->hwnd, kFileNameCombo) != NULL)
+        ::EndDialog(p->hwnd, IDOK);
+    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+}
+
+class HandlersTest : public HashDlgTest
+{
+protected:
+    std::tuple<std::string, std::string, std::string, int> State() const
+    {
+        return { Text(IDC_INPUT), Text(IDC_HASH), std::string(m_dlg.m_strFilePath), m_dlg.m_nMode };
+    }
+    // A message box or file dialog left open fails the test instead of
+    // hanging the run. The file dialog makes the chosen folder current; the
+    // fixture can only remove the folder once it is not.
+    void SetUp() override
+    {
+        ::GetCurrentDirectoryA(MAX_PATH, m_cwd);
+        HashDlgTest::SetUp();
+        m_pWatchdog = std::make_unique<ModalScript>(std::vector<std::function<void()>>(), 30000);
+    }
+    void TearDown() override
+    {
+        m_pWatchdog.reset();
+        ::SetCurrentDirectoryA(m_cwd);
+        HashDlgTest::TearDown();
+    }
+    // Through the real file dialog, typed into its name box.
+    std::vector<RecordedFileDialog> ChooseFile(std::vector<std::string> paths)
+    {
+        FileDialogDriver driver(std::move(paths));
+        Click(IDC_FILE);
+        return driver.Dialogs();
+    }
+    // What OnFile leaves after a choice, for paths its dialog cannot return
+    // under Wine.
+    void SetChosenPath(const std::string& path)
+    {
+        m_dlg.m_strFilePath = path.c_str();
+        m_dlg.m_nMode = CHashDlg::MODE_FILE;
+        m_dlg.m_strInput = m_dlg.m_strFilePath;
+        m_dlg.m_strHash.Empty();
+        m_dlg.UpdateData(FALSE);
+    }
+
+private:
+    char m_cwd[MAX_PATH] = "";
+    std::unique_ptr<ModalScript> m_pWatchdog;
+};
+
+TEST_F(HandlersTest, StartAndClearAfterAFileHashLeaveBlankTextMode)
+{
+    auto expectBlank = [this] {
+        EXPECT_EQ(Text(IDC_INPUT), "");
+        EXPECT_EQ(Text(IDC_HASH), "");
+        EXPECT_EQ(Text(IDC_STATUS), "");
+        EXPECT_EQ(m_dlg.m_nMode, CHashDlg::MODE_TEXT);
+        EXPECT_TRUE(::IsWindowEnabled(Item(IDC_INPUT)));
+        EXPECT_EQ(Position(), 0);
+    };
+    expectBlank();
+    EXPECT_EQ(::GetFocus(), Item(IDC_INPUT));
+
+    ChooseFile({ MakeFile("fox.txt", kFox) });
+    Click(IDC_HASHNOW);
+    ASSERT_EQ(Text(IDC_HASH), kFoxDigest);
+    Click(IDC_CLEAR);
+    expectBlank();
+    Type("abc");
+    Click(IDC_HASHNOW);
+    EXPECT_EQ(Text(IDC_INPUT), "abc");
+    EXPECT_EQ(Text(IDC_HASH), kAbcDigest);
+}
+
+TEST_F(HandlersTest, FileDialogChoiceIsShownAndHashedWhileCancelOrNoPathKeepTheState)
+{
+    const std::string path = MakeFile("fox.txt", kFox);
+    MessageBoxRecorder recorder;
+    Type("abc");
+    Click(IDC_HASHNOW);
+    auto before = State();
+    EXPECT_EQ(ChooseFile({}).size(), 1u);
+    EXPECT_EQ(State(), before);
+
+    const auto dialogs = ChooseFile({ path });
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].title, "Select file to calculate MD5 hash...");
+    EXPECT_EQ(dialogs[0].fileType, "All Files (*.*)");
+    EXPECT_EQ(dialogs[0].owner, m_dlg.m_hWnd);
+    EXPECT_EQ(State(), std::make_tuple(path, std::string(), path, static_cast<int>(CHashDlg::MODE_FILE)));
+    Click(IDC_HASHNOW);
+    EXPECT_EQ(Text(IDC_HASH), kFoxDigest);
+    EXPECT_EQ(Position(), 100);
+
+    before = State();
+    EXPECT_EQ(ChooseFile({}).size(), 1u);
+    EXPECT_EQ(State(), before);
+    EXPECT_TRUE(recorder.Boxes().empty());
+
+    HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROCRET, EndFileDialogWithOK, NULL, ::GetCurrentThreadId());
+    Click(IDC_FILE);
+    ::UnhookWindowsHookEx(hHook);
+    EXPECT_EQ(State(), before);
+    ASSERT_EQ(recorder.Boxes().size(), 1u);
+    EXPECT_EQ(recorder.Boxes()[0].text, "File Not Defined");
+    EXPECT_EQ(recorder.Boxes()[0].caption, "Error");
+    EXPECT_EQ(recorder.Boxes()[0].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(recorder.Boxes()[0].owner, m_dlg.m_hWnd);
+}
+
+TEST_F(HandlersTest, EditsInFileModeAreUndoneWithOneRewrite)
+{
+    const std::string shortPath = MakeFile("fox.txt", kFox);
+    const std::string longPath = "C:\\" + std::string(297, 'p');
+    for (const std::string& path : { longPath, shortPath }) {
+        SCOPED_TRACE(path.size());
+        if (path == shortPath)
+            ChooseFile({ path });
+        else
+            SetChosenPath(path);
+        {
+            MessageLog log(Item(IDC_INPUT), { WM_SETTEXT });
+            Type("typed over");
+            // The test's own text, then the one rewrite.
+            EXPECT_EQ(log.Texts(), (std::vector<std::string>{ "typed over", path }));
+            EXPECT_EQ(Text(IDC_INPUT), path);
+        }
+        // A key at the end (the long path, past the limit, refuses it).
+        ::SendMessageA(Item(IDC_INPUT), EM_SETSEL, path.size(), path.size());
+        ::SendMessageA(Item(IDC_INPUT), WM_CHAR, 'x', 1);
+        EXPECT_EQ(Text(IDC_INPUT), path);
+        EXPECT_EQ(std::string(m_dlg.m_strInput), path);
+    }
+    Click(IDC_HASHNOW);
+    EXPECT_EQ(Text(IDC_HASH), kFoxDigest);
+}
+
+TEST_F(HandlersTest, InputTakesNoMoreThan255TypedCharacters)
+{
+    for (size_t nBefore : { 254u, 255u }) {
+        Type(std::string(nBefore, 'a'));
+        ::SendMessageA(Item(IDC_INPUT), EM_SETSEL, nBefore, nBefore);
+        ::SendMessageA(Item(IDC_INPUT), WM_CHAR, 'b', 1);
+        EXPECT_EQ(Text(IDC_INPUT).size(), 255u) << nBefore;
+    }
+}
+
+TEST_F(HandlersTest, NonAsciiTextAndFileNamesHashAsUtf8)
+{
+    ASSERT_EQ(::GetACP(), static_cast<UINT>(CP_UTF8));
+    // As the keyboard delivers text: one WM_CHAR per UTF-16 unit.
+    for (wchar_t ch : std::wstring(L"gr\u00fc\u00dfe \u65e5\u672c"))
+        ::SendMessageW(Item(IDC_INPUT), WM_CHAR, ch, 1);
+    Click(IDC_HASHNOW);
+    EXPECT_EQ(Text(IDC_INPUT), "grüße 日本");
+    // printf %s 'grüße 日本' | md5sum
+    EXPECT_EQ(Text(IDC_HASH), "b615cdca02b170d3cc2655a5d3af70cb");
+
+    const std::string path = MakeFile("日本語 ü.txt", kFox);
+    const std::string base = Dir();
+    const std::wstring wide = std::wstring(base.begin(), base.end()) + L"\\\u65e5\u672c\u8a9e \u00fc.txt";
+    ASSERT_NE(::GetFileAttributesW(wide.c_str()), INVALID_FILE_ATTRIBUTES) << "made under another name";
+    ChooseFile({ path });
+    EXPECT_EQ(Text(IDC_INPUT), path);
+    Click(IDC_HASHNOW);
+    EXPECT_EQ(Text(IDC_HASH), kFoxDigest);
+}
+
+// Wine's file dialog crashes on a path past MAX_PATH (see the framework's
+// file dialog tests), so the path is set as a choice would set it.
+TEST_F(HandlersTest, PathPastMaxPathHashes)
+{
+    const std::string path = Dir() + "\\" + std::string(240, 'n') + ".txt";
+    ASSERT_GT(path.size(), static_cast<size_t>(MAX_PATH));
+    const std::wstring file = L"\\\\?\\" + std::wstring(path.begin(), path.end());
+    HANDLE h = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD nWritten = 0;
+    ::WriteFile(h, kFox, sizeof(kFox) - 1, &nWritten, NULL);
+    ::CloseHandle(h);
+
+    MessageBoxRecorder recorder;
+    SetChosenPath(path);
+    Click(IDC_HASHNOW);
+    // Removed here: the fixture's clean-up cannot reach past MAX_PATH.
+    ::DeleteFileW(file.c_str());
+    EXPECT_EQ(Text(IDC_HASH), kFoxDigest);
+    // The field's length warning may come (the path is past the field's
+    // limit); a failure to open or read may not.
+    for (const RecordedMessageBox& box : recorder.Boxes())
+        EXPECT_NE(box.caption, "ERROR") << box.text;
+}
+
+TEST_F(HandlersTest, EnterHashesOkNeverClosesAndEscapeCancels)
+{
+    CTestHashDlg dlg;
+    auto item = [&dlg](int nID) { return ::GetDlgItem(dlg.m_hWnd, nID); };
+    ModalScript script({
+        [&] {
+            ASSERT_EQ(::GetFocus(), item(IDC_INPUT));
+            for (char ch : std::string("abc"))
+                ::PostMessageA(::GetFocus(), WM_CHAR, ch, 1);
+            ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
+        },
+        [&] {
+            EXPECT_EQ(WindowText(item(IDC_HASH)), kAbcDigest);
+            ::PostMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        },
+        [&] {
+            EXPECT_TRUE(::IsWindowVisible(dlg.m_hWnd));
+            ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+        },
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_TRUE(script.Done());
+}
+
+TEST_F(HandlersTest, OnlyTheHashFieldIsYellow)
+{
+    Type("abc");
+    Click(IDC_HASHNOW);
+    // Behind the digest's characters too: no cell keeps the default white.
+    EXPECT_GT(Share(Item(IDC_HASH), RGB(255, 255, 0)), 0.75);
+    EXPECT_EQ(Share(Item(IDC_HASH), RGB(255, 255, 255)), 0.0);
+    EXPECT_EQ(Share(Item(IDC_INPUT), RGB(255, 255, 0)), 0.0);
+    EXPECT_GT(Share(Item(IDC_INPUT), ::GetSysColor(COLOR_WINDOW)), 0.5);
+}
+
+TEST_F(HandlersTest, SystemMenuOpensTheAboutBoxAndTheWindowResumes)
+{
+    const HMENU hMenu = ::GetSystemMenu(m_dlg.m_hWnd, FALSE);
+    const int nItems = ::GetMenuItemCount(hMenu);
+    ASSERT_GE(nItems, 2);
+    EXPECT_TRUE(::GetMenuState(hMenu, nItems - 2, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(::GetMenuItemID(hMenu, nItems - 1), static_cast<UINT>(IDM_ABOUTBOX));
+    char item[64] = "";
+    ::GetMenuStringA(hMenu, nItems - 1, item, sizeof(item), MF_BYPOSITION);
+    EXPECT_STREQ(item, "&About digestor...");
+
+    // As in the program, where the main window owns the About box.
+    AfxGetApp()->m_pMainWnd = &m_dlg;
+    Type("abc");
+    Click(IDC_HASHNOW);
+    const auto before = State();
+    HWND hAbout = NULL;
+    ModalScript script({ [&] {
+        hAbout = ::FindWindowA("#32770", "About Sumwise");
+        ASSERT_NE(hAbout, static_cast<HWND>(NULL));
+        EXPECT_FALSE(::IsWindowEnabled(m_dlg.m_hWnd));
+        std::vector<std::string> texts;
+        HICON hIcon = NULL;
+        for (HWND h = ::GetWindow(hAbout, GW_CHILD); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT)) {
+            if ((::GetWindowLongA(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+                hIcon = reinterpret_cast<HICON>(::SendMessageA(h, STM_GETICON, 0, 0));
+            else
+                texts.push_back(WindowText(h));
+        }
+        EXPECT_NE(hIcon, static_cast<HICON>(NULL));
+        EXPECT_EQ(texts, (std::vector<std::string>{ "Sumwise v1.0 - [ MD5 hash generator ]",
+                                                    "(C) 2026 The Sumwise developers", "OK" }));
+        ::PostMessageA(::GetDlgItem(hAbout, IDOK), BM_CLICK, 0, 0);
+    } });
+    ::SendMessageA(m_dlg.m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    AfxGetApp()->m_pMainWnd = NULL;
+    EXPECT_TRUE(script.Done());
+    EXPECT_FALSE(::IsWindow(hAbout));
+    EXPECT_TRUE(::IsWindowEnabled(m_dlg.m_hWnd));
+    EXPECT_TRUE(::IsWindowVisible(m_dlg.m_hWnd));
+    EXPECT_EQ(State(), before);
+}
+
+TEST_F(HandlersTest, HelpReachesTheApplicationWhichSaysThereIsNone)
+{
+    MessageBoxRecorder recorder;
+    // F1 in Input: the system sends WM_HELP to the focus, whose default
+    // handling passes it up to the dialog.
+    HELPINFO info = { sizeof(info), HELPINFO_WINDOW, IDC_INPUT, Item(IDC_INPUT), 0, { 0, 0 } };
+    ::SendMessageA(Item(IDC_INPUT), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    ::SendMessageA(m_dlg.m_hWnd, WM_COMMAND, ID_HELP, 0);
+    ASSERT_EQ(recorder.Boxes().size(), 2u);
+    for (const RecordedMessageBox& box : recorder.Boxes()) {
+        EXPECT_EQ(box.text, "No help is available for Sumwise.");
+        EXPECT_EQ(box.caption, "Sumwise");
+        EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONINFORMATION));
+        EXPECT_EQ(box.owner, m_dlg.m_hWnd);
+    }
+}
+
+TEST(HashDlgLifetimeTest, DestroyReleasesTheBrushAndTheIcon)
+{
+    auto pDlg = std::make_unique<CTestHashDlg>();
+    ASSERT_TRUE(pDlg->Create(IDD_MAIN));
+    const HBRUSH hBrush = pDlg->m_hbrHash;
+    const HICON hIcon = pDlg->m_hIcon;
+    ICONINFO info;
+    ASSERT_EQ(::GetObjectType(hBrush), static_cast<DWORD>(OBJ_BRUSH));
+    ASSERT_TRUE(::GetIconInfo(hIcon, &info));
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    pDlg.reset();
+    EXPECT_EQ(::GetObjectType(hBrush), 0u);
+    EXPECT_FALSE(::GetIconInfo(hIcon, &info));
+}
+
+} // namespace

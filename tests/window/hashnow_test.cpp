@@ -4,10 +4,271 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+namespace {
+
+const char kDigestAbc[] = "900150983cd24fb0d6963f7d28e17f72";
+const char kDigestEmpty[] = "d41d8cd98f00b204e9800998ecf8427e";
+
+// Bytes with no short period, so a read that skips or repeats a chunk
+// changes the digest.
+std::string Pattern(size_t size)
+{
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    return bytes;
+}
+
+class HashNowTest : public HashDlgTest
+{
+protected:
+    // The state the File command leaves behind after choosing path.
+    void UseFile(const std::string& path)
+    {
+        m_dlg.m_strFilePath = path.c_str();
+        m_dlg.m_strInput = path.c_str();
+        m_dlg.m_nMode = CHashDlg::MODE_FILE;
+        m_dlg.UpdateData(FALSE);
+        PumpMessages();
+    }
+    std::vector<WPARAM> HashLoggingPositions()
+    {
+        MessageLog bar(Item(IDC_PROGRESS), { PBM_SETPOS });
+        Click(IDC_HASHNOW);
+        return bar.Params(PBM_SETPOS);
+    }
+};
+
+} // namespace
+
 TEST_F(HashDlgTest, TextDigestIsShown)
 {
     Type("abc");
     Click(IDC_HASHNOW);
-    EXPECT_EQ(Text(IDC_HASH), "900150983cd24fb0d6963f7d28e17f72");
+    EXPECT_EQ(Text(IDC_HASH), kDigestAbc);
     EXPECT_EQ(Text(IDC_INPUT), "abc");
+    Click(IDC_HASHNOW);
+    EXPECT_EQ(Text(IDC_HASH), kDigestAbc);
+    EXPECT_EQ(m_dlg.m_strHash, kDigestAbc);
+}
+
+TEST_F(HashNowTest, EmptyInputChangesNothing)
+{
+    Type("abc");
+    Click(IDC_HASHNOW);
+    ::SendMessageA(Item(IDC_PROGRESS), PBM_SETPOS, 37, 0);
+    Type("");
+
+    MessageLog status(Item(IDC_STATUS), { WM_SETTEXT });
+    EXPECT_TRUE(HashLoggingPositions().empty());
+    EXPECT_TRUE(status.Entries().empty());
+    EXPECT_EQ(Text(IDC_HASH), kDigestAbc);
+    EXPECT_EQ(m_dlg.m_strHash, kDigestAbc);
+    EXPECT_EQ(Position(), 37);
+    EXPECT_EQ(m_dlg.m_nMode, CHashDlg::MODE_TEXT);
+}
+
+// The file's bytes, read in binary: CR LF, ^Z and NUL pass unchanged.
+TEST_F(HashNowTest, FileBytesAreHashedNotThePath)
+{
+    const std::string binary("a\r\nb\x1a\0c\n", 8);
+    const struct { const char* name; std::string bytes; std::string digest; } cases[] = {
+        { "empty", "", kDigestEmpty },
+        { "abc.txt", "abc", kDigestAbc },
+        { "binary.bin", binary, "9a4191f3bd4651a003ae2109e9945358" },
+        { "pattern.bin", Pattern(5000), Md5Of(Pattern(5000)) },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseFile(MakeFile(c.name, c.bytes));
+        for (int nTimes = 0; nTimes < 2; ++nTimes) {
+            Click(IDC_HASHNOW);
+            EXPECT_EQ(Text(IDC_HASH), c.digest);
+            EXPECT_EQ(m_dlg.m_strHash, c.digest.c_str());
+            EXPECT_EQ(Position(), c.bytes.empty() ? 0 : 100);
+        }
+    }
+}
+
+TEST_F(HashNowTest, BarFollowsTheBytesReadAndEndsFull)
+{
+    UseFile(MakeFile("2k", std::string(2048, 'x')));
+    EXPECT_EQ(HashLoggingPositions(), (std::vector<WPARAM>{ 0, 50, 100, 100 }));
+    UseFile(MakeFile("empty", ""));
+    EXPECT_EQ(HashLoggingPositions(), (std::vector<WPARAM>{ 0, 0 }));
+
+    // 2^24 + 3 bytes: single-precision arithmetic ends this one at 99.
+    UseFile(MakeFile("big", std::string(16777219, 'y')));
+    const std::vector<WPARAM> positions = HashLoggingPositions();
+    ASSERT_GT(positions.size(), 100u);
+    EXPECT_EQ(positions.front(), 0u);
+    EXPECT_EQ(positions.back(), 100u);
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+}
+
+TEST_F(HashNowTest, StatusReadsWorkingOnlyDuringTheCommand)
+{
+    const std::string path = MakeFile("f", "abc");
+    for (bool bFile : { false, true }) {
+        SCOPED_TRACE(bFile ? "file" : "text");
+        if (bFile)
+            UseFile(path);
+        else
+            Type("abc");
+        MessageLog status(Item(IDC_STATUS), { WM_SETTEXT });
+        Click(IDC_HASHNOW);
+        EXPECT_EQ(status.Texts(), (std::vector<std::string>{ "Working....", "" }));
+        EXPECT_EQ(Text(IDC_STATUS), "");
+        EXPECT_EQ(Text(IDC_HASH), kDigestAbc);
+    }
+}
+
+// A file that cannot be opened, or read whole: the user is told, the status
+// is blanked, and the window keeps what it showed, never a partial digest.
+TEST_F(HashNowTest, UnreadableFileIsReportedAndChangesNothing)
+{
+    // Windows fails reads of a range another handle has locked. Wine keeps
+    // such locks advisory; there the unreadable file is the process's own
+    // memory from address 0, which is never mapped, so the first read fails.
+    std::string unreadable = MakeFile("locked", Pattern(4096));
+    const HANDLE hLock = ::CreateFileA(unreadable.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(hLock, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(::LockFile(hLock, 1024, 0, 1024, 0));
+    FILE* probe = std::fopen(unreadable.c_str(), "rb");
+    ASSERT_NE(probe, nullptr);
+    char buffer[4096];
+    if (std::fread(buffer, 1, sizeof buffer, probe) == sizeof buffer)
+        unreadable = "Z:\\proc\\self\\mem";
+    std::fclose(probe);
+
+    const struct { std::string path; const char* text; std::vector<WPARAM> positions; } cases[] = {
+        { Dir() + "\\missing", "Could not open file.", {} },
+        { unreadable, "Could not read file.", { 0 } },  // no bytes in, no progress
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        m_dlg.m_nMode = CHashDlg::MODE_TEXT;    // so the typed text stays
+        Type("abc");
+        Click(IDC_HASHNOW);
+        ::SendMessageA(Item(IDC_PROGRESS), PBM_SETPOS, 37, 0);
+        UseFile(c.path);
+
+        MessageBoxRecorder boxes;
+        MessageLog status(Item(IDC_STATUS), { WM_SETTEXT });
+        MessageLog hash(Item(IDC_HASH), { WM_SETTEXT });
+        EXPECT_EQ(HashLoggingPositions(), c.positions);
+        ASSERT_EQ(boxes.Boxes().size(), 1u);
+        const RecordedMessageBox& box = boxes.Boxes()[0];
+        EXPECT_EQ(box.text, c.text);
+        EXPECT_EQ(box.caption, "ERROR");
+        EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONEXCLAMATION));
+        EXPECT_EQ(box.buttons, static_cast<UINT>(MB_OK));
+        EXPECT_EQ(box.owner, m_dlg.m_hWnd);
+
+        EXPECT_EQ(status.Texts(), (std::vector<std::string>{ "Working....", "" }));
+        EXPECT_TRUE(hash.Entries().empty());
+        EXPECT_EQ(Text(IDC_HASH), kDigestAbc);
+        EXPECT_EQ(m_dlg.m_strHash, kDigestAbc);
+        EXPECT_EQ(m_dlg.m_nMode, CHashDlg::MODE_FILE);
+        EXPECT_EQ(m_dlg.m_strFilePath, c.path.c_str());
+        if (c.positions.empty()) {
+            EXPECT_EQ(Position(), 37);
+        }
+    }
+    ::UnlockFile(hLock, 1024, 0, 1024, 0);
+    ::CloseHandle(hLock);
+}
+
+// A path past MAX_PATH, too long for the field's typing limit: the length
+// warning comes, and the chosen file is hashed all the same.
+TEST_F(HashNowTest, TooLongPathWarnsAndIsStillHashed)
+{
+    std::string path = Dir();
+    std::vector<std::wstring> dirs;
+    while (300 - path.size() > 120) {
+        path += "\\" + std::string(100, 'd');
+        dirs.push_back(L"\\\\?\\" + std::wstring(path.begin(), path.end()));
+        ASSERT_TRUE(::CreateDirectoryW(dirs.back().c_str(), NULL)) << ::GetLastError();
+    }
+    path += "\\" + std::string(299 - path.size(), 'f');
+    ASSERT_EQ(path.size(), 300u);
+    const std::wstring file = L"\\\\?\\" + std::wstring(path.begin(), path.end());
+    const std::string bytes = Pattern(3000);
+    const HANDLE hFile = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL);
+    ASSERT_NE(hFile, INVALID_HANDLE_VALUE) << ::GetLastError();
+    DWORD nWritten = 0;
+    EXPECT_TRUE(::WriteFile(hFile, bytes.data(), static_cast<DWORD>(bytes.size()), &nWritten, NULL));
+    ::CloseHandle(hFile);
+
+    UseFile(path);
+    MessageBoxRecorder boxes;
+    Click(IDC_HASHNOW);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "Enter no more than 255 characters.");
+    EXPECT_EQ(boxes.Boxes()[0].caption, "Sumwise");
+    EXPECT_EQ(Text(IDC_HASH), Md5Of(bytes));
+    EXPECT_EQ(Text(IDC_INPUT), path);
+
+    ::DeleteFileW(file.c_str());
+    for (auto it = dirs.rbegin(); it != dirs.rend(); ++it)
+        ::RemoveDirectoryW(it->c_str());
+}
+
+// The file grows or shrinks once the stream's first buffer-full (1 MiB) is
+// in. The stream reads on from the file as it now is, so the bytes read are
+// the grown file whole, or the shrunk one up to its new end; the bar stays
+// within its range either way.
+TEST_F(HashNowTest, FileChangedWhileReadGivesTheDigestOfTheBytesRead)
+{
+    const std::string original = Pattern(3 << 20);
+    const std::string extra = Pattern(70001).substr(12345);
+    const size_t nShrunk = (3 << 20) / 2 + 77;   // past the first buffer-full
+    const struct { const char* name; bool bGrow; std::string read; } cases[] = {
+        { "grow", true, original + extra },
+        { "shrink", false, original.substr(0, nShrunk) },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = MakeFile(c.name, original);
+        UseFile(path);
+        bool bChanged = false;
+        size_t nPositions = 0;
+        MessageLog spy(Item(IDC_PROGRESS), { PBM_SETPOS }, [&](const MessageLog::Entry&) {
+            if (++nPositions != 2)    // the first after the reset
+                return;
+            const HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                           NULL, OPEN_EXISTING, 0, NULL);
+            DWORD nWritten = 0;
+            if (c.bGrow) {
+                ::SetFilePointer(h, 0, NULL, FILE_END);
+                bChanged = ::WriteFile(h, extra.data(), static_cast<DWORD>(extra.size()), &nWritten, NULL)
+                    && nWritten == extra.size();
+            } else {
+                ::SetFilePointer(h, static_cast<LONG>(nShrunk), NULL, FILE_BEGIN);
+                bChanged = ::SetEndOfFile(h) != FALSE;
+            }
+            ::CloseHandle(h);
+        });
+        const std::vector<WPARAM> positions = HashLoggingPositions();
+        ASSERT_TRUE(bChanged);
+        ASSERT_FALSE(positions.empty());
+        EXPECT_EQ(Text(IDC_HASH), Md5Of(c.read));
+        EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+        EXPECT_EQ(positions.back(), c.bGrow ? 100u : nShrunk * 100 / original.size());
+    }
+}
+
+// A long text placed by the program: written once, not again when it is
+// unchanged, and the typing limit is set all the same.
+TEST_F(HashNowTest, WritingInputRewritesOnlyChangedTextAndSetsTheLimit)
+{
+    m_dlg.m_strInput = std::string(300, 'i').c_str();
+    MessageLog input(Item(IDC_INPUT), { WM_SETTEXT });
+    EXPECT_TRUE(m_dlg.UpdateData(FALSE));
+    EXPECT_TRUE(m_dlg.UpdateData(FALSE));
+    EXPECT_EQ(input.Texts(), std::vector<std::string>{ std::string(300, 'i') });
+    EXPECT_EQ(::SendMessageA(Item(IDC_INPUT), EM_GETLIMITTEXT, 0, 0), 255);
 }

@@ -31,6 +31,20 @@ void RemoveTree(const std::string& dir)
     ::RemoveDirectoryA(dir.c_str());
 }
 
+// A subclass procedure is a Unicode one: WM_SETTEXT arrives as UTF-16 even
+// when the program set an 8-bit text.
+std::string SetTextOf(HWND hWnd, LPARAM lParam)
+{
+    if (!::IsWindowUnicode(hWnd))
+        return reinterpret_cast<const char*>(lParam);
+    const wchar_t* wide = reinterpret_cast<const wchar_t*>(lParam);
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, NULL, 0, NULL, NULL);
+    std::string text(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1)
+        ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, &text[0], n, NULL, NULL);
+    return text;
+}
+
 } // namespace
 
 void HashDlgTest::SetUp()
@@ -85,14 +99,15 @@ std::string HashDlgTest::MakeFile(const std::string& name, const std::string& by
     return path;
 }
 
-MessageLog::MessageLog(HWND hWnd, std::vector<UINT> which) : m_hWnd(hWnd), m_which(std::move(which))
+MessageLog::MessageLog(HWND hWnd, std::vector<UINT> which, std::function<void(const Entry&)> onEntry)
+    : m_hWnd(hWnd), m_which(std::move(which)), m_onEntry(std::move(onEntry))
 {
-    ::SetWindowSubclass(m_hWnd, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+    ::SetWindowSubclass(m_hWnd, Proc, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this));
 }
 
 MessageLog::~MessageLog()
 {
-    ::RemoveWindowSubclass(m_hWnd, Proc, 1);
+    ::RemoveWindowSubclass(m_hWnd, Proc, reinterpret_cast<UINT_PTR>(this));
 }
 
 LRESULT CALLBACK MessageLog::Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -102,8 +117,10 @@ LRESULT CALLBACK MessageLog::Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
     if (std::find(self->m_which.begin(), self->m_which.end(), message) != self->m_which.end()) {
         Entry entry{ message, wParam, std::string() };
         if (message == WM_SETTEXT && lParam != 0)
-            entry.text = reinterpret_cast<const char*>(lParam);
+            entry.text = SetTextOf(hWnd, lParam);
         self->m_entries.push_back(entry);
+        if (self->m_onEntry)
+            self->m_onEntry(entry);
     }
     return ::DefSubclassProc(hWnd, message, wParam, lParam);
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,11 +43,14 @@ private:
     std::string m_dir;
 };
 
-// Records the messages in `which` that reach a window, by subclassing it.
+// Records the messages in `which` that reach a window, by subclassing it,
+// and calls onEntry (if given) with each before the window sees it. Logs
+// on one window nest.
 class MessageLog
 {
 public:
-    MessageLog(HWND hWnd, std::vector<UINT> which);
+    struct Entry;
+    MessageLog(HWND hWnd, std::vector<UINT> which, std::function<void(const Entry&)> onEntry = nullptr);
     ~MessageLog();
     MessageLog(const MessageLog&) = delete;
     MessageLog& operator=(const MessageLog&) = delete;
@@ -65,6 +69,7 @@ private:
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     HWND m_hWnd;
     std::vector<UINT> m_which;
+    std::function<void(const Entry&)> m_onEntry;
     std::vector<Entry> m_entries;
 };
 
