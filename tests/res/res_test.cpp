@@ -201,7 +201,7 @@ HWND CreateHidden(int id, std::vector<BYTE>& copy)
 // Checks that each label and button shows its whole text on one line in the
 // font the dialog really gets; a static wraps a word that does not fit onto
 // a line below its bottom edge, where it cannot be seen.
-void ExpectTextsFit(HWND dlg, const wchar_t* exempt = nullptr)
+void ExpectTextsFit(HWND dlg)
 {
     for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         wchar_t cls[64], raw[256];
@@ -211,8 +211,6 @@ void ExpectTextsFit(HWND dlg, const wchar_t* exempt = nullptr)
         if ((!isStatic && _wcsicmp(cls, L"Button") != 0) || (isStatic && (style & SS_TYPEMASK) == SS_ICON))
             continue;
         GetWindowTextW(c, raw, 256);
-        if (exempt && wcscmp(raw, exempt) == 0)
-            continue;
         std::wstring text;
         for (const wchar_t* p = raw; *p; ++p)
             if (*p != L'&' || (isStatic && (style & SS_NOPREFIX)))
@@ -320,7 +318,7 @@ TEST(AboutBox, TemplateIconAndTextsShown)
     ASSERT_EQ(4u, d.items.size());
     ExpectItems(d, {
         {-1, L"Static", L"#128", 16, 16, 21, 20, 0x50000003},  // SS_ICON of IDR_MAINFRAME
-        {-1, L"Static", L"Sumwise v1.0 - [ MD5 hash generator ]", 44, 14, 126, 8, 0x50020080},
+        {-1, L"Static", L"Sumwise v1.0 - [ MD5 hash generator ]", 44, 14, 130, 8, 0x50020080},
         {-1, L"Static", d.items[2].text, 44, 29, 119, 8, 0x50020000},
         {IDOK, L"Button", L"OK", 178, 7, 50, 14, 0x50030001},
     });
@@ -332,9 +330,7 @@ TEST(AboutBox, TemplateIconAndTextsShown)
     HWND dlg = CreateHidden(IDD_ABOUTBOX, copy);
     ASSERT_NE(nullptr, dlg) << "error " << GetLastError();
     EXPECT_NE(0, SendMessageW(GetWindow(dlg, GW_CHILD), STM_GETICON, 0, 0));
-    // The title keeps its laid-out width; Wine's stand-in for MS Sans Serif
-    // sets it a pixel wider than the label, so its last word may wrap.
-    ExpectTextsFit(dlg, L"Sumwise v1.0 - [ MD5 hash generator ]");
+    ExpectTextsFit(dlg);
     DestroyWindow(dlg);
 }
 
