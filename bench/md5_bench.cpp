@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 std::vector<unsigned char> Message(size_t n)
@@ -57,6 +59,8 @@ BENCHMARK(BM_OpenSSL)->Arg(64)->Arg(1 << 10)->Arg(16 << 10)->Arg(1 << 20);
 class RatioReporter : public benchmark::ConsoleReporter
 {
 public:
+    using ConsoleReporter::ConsoleReporter;
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
@@ -110,7 +114,8 @@ int main(int argc, char** argv)
     args.insert(args.begin() + 1, {reps.data(), interleave.data(), mintime.data()});
     int n = static_cast<int>(args.size());
     benchmark::Initialize(&n, args.data());
-    RatioReporter reporter;
+    // Colours only on a terminal: bench/run.sh keeps a copy of the table.
+    RatioReporter reporter(isatty(STDOUT_FILENO) ? RatioReporter::OO_ColorTabular : RatioReporter::OO_Tabular);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
     benchmark::Shutdown();
