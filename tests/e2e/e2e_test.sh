@@ -50,6 +50,28 @@ test_file_lock_and_clear() {
     sw_escape_and_wait
 }
 
+# F1 reaches the application, which says there is no help in a box of its
+# own; once that is closed, the main window takes input again.
+test_f1_help() {
+    sw_start "$exe" || { check "main window appears" yes no; return; }
+    sw_key F1
+    local box="" id
+    for _ in $(seq 50); do
+        for id in $(xdotool search --onlyvisible --name '^Sumwise$' 2>/dev/null); do
+            [[ $id != "$SW_WIN" ]] && box=$id
+        done
+        [[ -n $box ]] && break
+        sleep 0.1
+    done
+    check "F1 opens a box titled Sumwise" yes "$([[ -n $box ]] && echo yes || echo no)"
+    [[ -n $box ]] && { xdotool windowfocus "$box" 2>/dev/null; sleep 0.5; xdotool key Return; sleep 0.5; }
+    sw_focus
+    sw_type "abc"
+    sw_key Return
+    check "after the help box the window hashes" 900150983cd24fb0d6963f7d28e17f72 "$(sw_read_hash)"
+    sw_escape_and_wait
+}
+
 test_arguments_ignored() {
     sw_start "$exe" 'C:\windows\win.ini' --help /p || { check "main window appears" yes no; return; }
     check "arguments fill no field" "" "$(sw_read_input)"
@@ -63,6 +85,7 @@ test_arguments_ignored() {
 
 test_text_enter_and_escape
 test_file_lock_and_clear
+test_f1_help
 test_arguments_ignored
 
 check_summary e2e
