@@ -1,9 +1,10 @@
-// Shared by the framework tests: the application object they run under and
-// a helper that lets posted messages through.
+// Shared by the framework tests: the application object they run under, and
+// the hooks and message pump of tests/support.
 #pragma once
 
 #include "framework/afxwin.h"
 #include "tests/framework/resource.h"
+#include "tests/support/dialog_hooks.h"
 
 // Title from the string table ("Framework Test"); its map takes the Help
 // command, a command no dialog has, and one a dialog also takes.
@@ -17,12 +18,3 @@ public:
 
     DECLARE_MESSAGE_MAP()
 };
-
-inline void PumpMessages()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}

@@ -72,3 +72,6 @@ private:
 
 // Text of a window, whole.
 std::string WindowText(HWND hWnd);
+
+// Lets the thread's posted and sent messages through.
+void PumpMessages();

@@ -127,16 +127,6 @@ protected:
         Click(IDC_FILE);
         return driver.Dialogs();
     }
-    // What OnFile leaves after a choice, for paths its dialog cannot return
-    // under Wine.
-    void SetChosenPath(const std::string& path)
-    {
-        m_dlg.m_strFilePath = path.c_str();
-        m_dlg.m_nMode = CHashDlg::MODE_FILE;
-        m_dlg.m_strInput = m_dlg.m_strFilePath;
-        m_dlg.m_strHash.Empty();
-        m_dlg.UpdateData(FALSE);
-    }
 
 private:
     char m_cwd[MAX_PATH] = "";
@@ -212,7 +202,7 @@ TEST_F(HandlersTest, EditsInFileModeAreUndoneWithOneRewrite)
         if (path == shortPath)
             ChooseFile({ path });
         else
-            SetChosenPath(path);
+            UseFile(path);
         {
             MessageLog log(Item(IDC_INPUT), { WM_SETTEXT });
             Type("typed over");
@@ -268,14 +258,10 @@ TEST_F(HandlersTest, PathPastMaxPathHashes)
     const std::string path = Dir() + "\\" + std::string(240, 'n') + ".txt";
     ASSERT_GT(path.size(), static_cast<size_t>(MAX_PATH));
     const std::wstring file = L"\\\\?\\" + std::wstring(path.begin(), path.end());
-    HANDLE h = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    DWORD nWritten = 0;
-    ::WriteFile(h, kFox, sizeof(kFox) - 1, &nWritten, NULL);
-    ::CloseHandle(h);
+    MakeLongFile(path, kFox);
 
     MessageBoxRecorder recorder;
-    SetChosenPath(path);
+    UseFile(path);
     Click(IDC_HASHNOW);
     // Removed here: the fixture's clean-up cannot reach past MAX_PATH.
     ::DeleteFileW(file.c_str());

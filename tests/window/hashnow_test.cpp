@@ -24,15 +24,6 @@ std::string Pattern(size_t size)
 class HashNowTest : public HashDlgTest
 {
 protected:
-    // The state the File command leaves behind after choosing path.
-    void UseFile(const std::string& path)
-    {
-        m_dlg.m_strFilePath = path.c_str();
-        m_dlg.m_strInput = path.c_str();
-        m_dlg.m_nMode = CHashDlg::MODE_FILE;
-        m_dlg.UpdateData(FALSE);
-        PumpMessages();
-    }
     std::vector<WPARAM> HashLoggingPositions()
     {
         MessageLog bar(Item(IDC_PROGRESS), { PBM_SETPOS });
@@ -197,11 +188,7 @@ TEST_F(HashNowTest, TooLongPathWarnsAndIsStillHashed)
     ASSERT_EQ(path.size(), 300u);
     const std::wstring file = L"\\\\?\\" + std::wstring(path.begin(), path.end());
     const std::string bytes = Pattern(3000);
-    const HANDLE hFile = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL);
-    ASSERT_NE(hFile, INVALID_HANDLE_VALUE) << ::GetLastError();
-    DWORD nWritten = 0;
-    EXPECT_TRUE(::WriteFile(hFile, bytes.data(), static_cast<DWORD>(bytes.size()), &nWritten, NULL));
-    ::CloseHandle(hFile);
+    MakeLongFile(path, bytes);
 
     UseFile(path);
     MessageBoxRecorder boxes;

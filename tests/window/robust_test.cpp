@@ -86,19 +86,7 @@ struct PositionTrack
 };
 PositionTrack PositionTrack::s;
 
-class RobustTest : public HashDlgTest
-{
-protected:
-    // The state File leaves behind once it has chosen path.
-    void Choose(const std::string& path)
-    {
-        m_dlg.m_strFilePath = path.c_str();
-        m_dlg.m_strInput = m_dlg.m_strFilePath;
-        m_dlg.m_nMode = CHashDlg::MODE_FILE;
-        m_dlg.UpdateData(FALSE);
-        PumpMessages();
-    }
-};
+using RobustTest = HashDlgTest;
 
 // 5 GiB, sparse, with bytes across the 4 GiB line and in the last bytes:
 // sizes, positions and the bit count must be 64-bit all the way. No
@@ -125,7 +113,7 @@ TEST_F(RobustTest, SparseFileOf5GiBHashesWhole)
     // Wine gives the blocks the file takes on disk: a few, not 5 GiB.
     EXPECT_LT(info.AllocationSize.QuadPart, 1 << 20);
 
-    Choose(path);
+    UseFile(path);
     PositionTrack::s = { reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
         Item(IDC_PROGRESS), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PositionTrack::Proc))), 0, 0, false };
     Click(IDC_HASHNOW);
@@ -184,7 +172,7 @@ TEST_F(RobustTest, UnreadablePathsBringOneErrorAndNoDigest)
         const std::string path = c.make();
         if (path.empty())
             continue;
-        Choose(path);
+        UseFile(path);
         MessageBoxRecorder boxes;
         Click(IDC_HASHNOW);
 
@@ -221,12 +209,12 @@ TEST_F(RobustTest, HashingWritesNothing)
     ASSERT_FALSE(dirBefore.empty());
     ASSERT_FALSE(cwdBefore.empty());
 
-    Choose(path);
+    UseFile(path);
     Click(IDC_HASHNOW);
     EXPECT_EQ(Text(IDC_HASH), Md5Of(bytes));
     {
         MessageBoxRecorder boxes;
-        Choose(Dir() + "\\missing.bin");
+        UseFile(Dir() + "\\missing.bin");
         Click(IDC_HASHNOW);
         EXPECT_EQ(boxes.Boxes().size(), 1u);
     }

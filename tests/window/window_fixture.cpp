@@ -82,6 +82,15 @@ void HashDlgTest::Click(int nID)
     PumpMessages();
 }
 
+void HashDlgTest::UseFile(const std::string& path)
+{
+    m_dlg.m_strFilePath = path.c_str();
+    m_dlg.m_strInput = m_dlg.m_strFilePath;
+    m_dlg.m_nMode = CHashDlg::MODE_FILE;
+    m_dlg.UpdateData(FALSE);
+    PumpMessages();
+}
+
 int HashDlgTest::Position() const
 {
     return static_cast<int>(::SendMessageA(Item(IDC_PROGRESS), PBM_GETPOS, 0, 0));
@@ -97,6 +106,17 @@ std::string HashDlgTest::MakeFile(const std::string& name, const std::string& by
         std::fclose(f);
     }
     return path;
+}
+
+void HashDlgTest::MakeLongFile(const std::string& path, const std::string& bytes)
+{
+    const std::wstring file = L"\\\\?\\" + std::wstring(path.begin(), path.end());
+    const HANDLE hFile = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    ASSERT_NE(hFile, INVALID_HANDLE_VALUE) << ::GetLastError();
+    DWORD nWritten = 0;
+    EXPECT_TRUE(::WriteFile(hFile, bytes.data(), static_cast<DWORD>(bytes.size()), &nWritten, NULL));
+    EXPECT_EQ(nWritten, bytes.size());
+    ::CloseHandle(hFile);
 }
 
 MessageLog::MessageLog(HWND hWnd, std::vector<UINT> which, std::function<void(const Entry&)> onEntry)
@@ -141,15 +161,6 @@ std::vector<std::string> MessageLog::Texts() const
         if (e.message == WM_SETTEXT)
             texts.push_back(e.text);
     return texts;
-}
-
-void PumpMessages()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
 }
 
 std::string Md5Of(const std::string& bytes)

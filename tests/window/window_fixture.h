@@ -31,10 +31,15 @@ protected:
     void Type(const std::string& text);     // replaces the Input field's text
     void Click(int nID);                    // BM_CLICK, then lets messages through
     int Position() const;                   // the progress bar's position
+    // The state File leaves behind once it has chosen path, for paths its
+    // dialog cannot return under Wine or that need no dialog.
+    void UseFile(const std::string& path);
 
     // A file in this test's own folder, written with the given bytes;
     // returns its full path.
     std::string MakeFile(const std::string& name, const std::string& bytes);
+    // A file at a full path, which may be longer than MAX_PATH.
+    void MakeLongFile(const std::string& path, const std::string& bytes);
     std::string Dir() const { return m_dir; }
 
     CTestHashDlg m_dlg;
@@ -73,8 +78,6 @@ private:
     std::vector<Entry> m_entries;
 };
 
-// Lets posted and sent messages through.
-void PumpMessages();
 // MD5 of bytes, from the engine; the tests' oracle for files whose digest
 // is not written in the test.
 std::string Md5Of(const std::string& bytes);
