@@ -1,60 +1,64 @@
-# The commands a newcomer types. Each installs the missing Debian packages first.
+# The commands a newcomer types. Each installs the missing Debian packages
+# it needs first, and only those.
 #   make run    build Sumwise and start it under Wine
 #   make test   build both trees and run every test
 #   make bench  benchmarks against peers measured in the same run
 #   make fuzz   fuzzes the MD5 engine (FUZZ_SECONDS=60)
+#   make clean  stops the private Xvfb and Wine, and removes build/
 
-.PHONY: all deps configure build build-native build-windows test test-native test-windows bench fuzz run clean
+.PHONY: all run test bench fuzz clean
 
-all: build
+# Every core for building and testing.
+export CMAKE_BUILD_PARALLEL_LEVEL ?= $(shell nproc)
+export CTEST_PARALLEL_LEVEL ?= $(shell nproc)
 
-deps:
-	@scripts/install-deps
+# Configure output is shown from warnings up: a package the tests need that
+# is missing stops the configure with its reason.
+CONFIGURE = cmake --log-level=WARNING --preset
 
-configure: deps
-	@cmake --preset native >/dev/null
-	@cmake --preset windows >/dev/null
+# Only the program itself: a newcomer waits for no test build and installs
+# no test packages.
+all:
+	@scripts/install-deps run
+	@$(CONFIGURE) windows
+	@cmake --build --preset windows --target sumwise
 
-build-native: deps
-	@cmake --preset native >/dev/null
+run: all
+	@scripts/run
+
+# The private Xvfb and wineservers are stopped afterwards: pass, fail or
+# Ctrl-C (scripts/with-wine).
+test:
+	@scripts/install-deps test
+	@$(CONFIGURE) native -DSUMWISE_BUILD_TESTS=ON
 	@cmake --build --preset native
-
-build-windows: deps
-	@cmake --preset windows >/dev/null
-	@cmake --build --preset windows
-
-build: build-native build-windows
-
-test-native: build-native
 	@ctest --preset native
-
-# The private Xvfb and wineserver are stopped afterwards, pass or fail.
-test-windows: build-windows
-	@status=0; ctest --preset windows || status=$$?; \
-	 SUMWISE_WINE_UNMANAGED=1 scripts/wine-stop; scripts/wine-stop; exit $$status
-
-test: test-native test-windows
+	@$(CONFIGURE) windows -DSUMWISE_BUILD_TESTS=ON
+	@cmake --build --preset windows
+	@scripts/with-wine ctest --preset windows
 
 # The engine natively and under Wine, the hash command on a 1 GiB file and
-# its memory on a 4 GiB one (bench/run.sh); Wine and Xvfb are stopped after.
-bench: build-native build-windows
-	@bench/run.sh
+# its memory on a 4 GiB one (bench/run.sh).
+bench:
+	@scripts/install-deps bench
+	@$(CONFIGURE) native -DSUMWISE_BUILD_BENCH=ON
+	@cmake --build --preset native
+	@$(CONFIGURE) windows -DSUMWISE_BUILD_BENCH=ON
+	@cmake --build --preset windows
+	@scripts/with-wine bench/run.sh
 
 # The MD5 fuzzer for FUZZ_SECONDS (default 60), growing the native tree's
 # corpus; a crash input is left in build/native/tests/fuzz/.
 FUZZ_SECONDS ?= 60
 FUZZ_DIR = build/native/tests/fuzz
-fuzz: build-native
-	@test -x $(FUZZ_DIR)/md5_fuzz || { echo "md5_fuzz was not built: it needs clang++ and libclang-rt-dev"; exit 1; }
+fuzz:
+	@scripts/install-deps fuzz
+	@$(CONFIGURE) native -DSUMWISE_BUILD_TESTS=ON
+	@cmake --build --preset native --target md5_fuzz
 	@mkdir -p $(FUZZ_DIR)/corpus
 	@$(FUZZ_DIR)/md5_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=8192 -print_final_stats=1 \
 		-artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus
 
-# Only the program itself: a newcomer waits for no test build.
-run: deps
-	@cmake --preset windows >/dev/null
-	@cmake --build --preset windows --target sumwise
-	@scripts/run
-
 clean:
+	@scripts/wine-stop
 	rm -rf build

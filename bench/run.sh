@@ -24,8 +24,8 @@ mkdir -p "$dir"
 # spares the 2 s stall per destroyed window (scripts/wine-env).
 export SUMWISE_WINE_UNMANAGED=1
 source "$root/scripts/wine-env"
-wine_env_prefix
-wine_env_display
+wine_env_prefix || exit 1
+wine_env_display || exit 1
 # One wineserver for the whole run: a Wine program started without one
 # boots the prefix's services beside it, which would be timed too.
 wineserver -p

@@ -1,9 +1,24 @@
 // Message maps: the static table through which a class binds messages and
 // commands to its member handlers, and the macros that write it.
 //
+// The life of a message sent to a dialog:
+//  1. The system calls CDialog::DialogProc, which finds the object through
+//     DWLP_USER and hands the message to its WindowProc.
+//  2. WindowProc keeps the message for Default(), runs OnInitDialog,
+//     detaches the object when the window goes, and sends the rest to
+//     OnWndMsg; it returns the result as the system expects it for that
+//     message (directly, or in DWLP_MSGRESULT).
+//  3. CWnd::OnWndMsg unpacks the message (command ID and code, colour kind)
+//     and CCmdTarget::DispatchMsg searches the maps, derived map first, then
+//     each base's; a command no window row takes goes on to the application.
+//  4. A handler that wants the system's behaviour calls Default() or
+//     CallDefault(), which runs DefDlgProc; DefDlgProc calls the dialog
+//     procedure once more, and WindowProc declines that one call, so the
+//     default runs instead of coming back to the handler.
+//
 // A map is an array of rows (message, notification code, first ID, last ID,
 // signature, handler) ending in a row of zeros, linked to its base class's
-// map. CCmdTarget::DispatchMsg walks it, derived map first.
+// map.
 #pragma once
 
 #include <windows.h>

@@ -3,7 +3,8 @@
 //   CString (cstring.h), CCmdTarget and message maps (cmdtarget.h, afxmsg.h),
 //   CWnd (wnd.h), CDialog (dialog.h), CDataExchange, DDX_Text, DDV_MaxChars
 //   (ddx.h), CWinApp and AfxWinMain (winapp.h), CFileDialog (filedlg.h),
-//   CDC and CPaintDC (dc.h), CMenu (menu.h); reserved IDs in afxres.h.
+//   CDC and CPaintDC (dc.h), CMenu (menu.h), owned brushes and icons
+//   (handle.h); reserved IDs in afxres.h.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include "framework/afxmsg.h"
 #include "framework/cmdtarget.h"
 #include "framework/dc.h"
+#include "framework/handle.h"
 #include "framework/menu.h"
 #include "framework/wnd.h"
 #include "framework/ddx.h"

@@ -4,7 +4,6 @@
 // Portable: no Windows headers, so the digest engine can use it natively.
 #pragma once
 
-#include <cstdarg>
 #include <string>
 
 class CString
@@ -13,18 +12,15 @@ public:
 // Constructors
     CString() = default;
     CString(const char* psz) : m_str(psz ? psz : "") {}
-    CString(const char* pch, int nLength) : m_str(pch, nLength > 0 ? nLength : 0) {}
 
 // Attributes
     int GetLength() const { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }
     operator const char*() const { return m_str.c_str(); }
-    char GetAt(int nIndex) const { return m_str[nIndex]; }
 
 // Operations
     void Empty() { m_str.clear(); }
     CString& operator=(const char* psz) { m_str = psz ? psz : ""; return *this; }
-    CString& operator+=(const char* psz) { if (psz) m_str += psz; return *this; }
 
     // printf-style formatting; the result replaces the string's contents.
     void Format(const char* pszFormat, ...)
@@ -32,7 +28,6 @@ public:
         __attribute__((format(printf, 2, 3)))
 #endif
         ;
-    void FormatV(const char* pszFormat, va_list args);
 
     // A writable buffer of at least nMinLength characters plus a terminator,
     // for APIs that fill in text. ReleaseBuffer(-1) takes the length up to the

@@ -12,9 +12,7 @@ class CDC
 {
 public:
 // Constructors
-    CDC() : m_hDC(NULL) {}
-    explicit CDC(HDC hDC) : m_hDC(hDC) {}
-    virtual ~CDC() = default;
+    explicit CDC(HDC hDC = NULL) : m_hDC(hDC) {}
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
@@ -32,7 +30,7 @@ class CPaintDC : public CDC
 public:
 // Constructors
     explicit CPaintDC(CWnd* pWnd);
-    ~CPaintDC() override;
+    ~CPaintDC();
 
 // Attributes
     PAINTSTRUCT m_ps;

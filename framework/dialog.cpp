@@ -47,19 +47,6 @@ CDialog::~CDialog()
     }
 }
 
-HWND CDialog::GetOwnerForModal() const
-{
-    // Owned by the parent's top-level window, else by the main window, so
-    // that the window underneath is disabled while this one runs.
-    if (m_pParentWnd != NULL && m_pParentWnd->m_hWnd != NULL)
-        return ::GetAncestor(m_pParentWnd->m_hWnd, GA_ROOT);
-    CWinApp* pApp = AfxGetApp();
-    if (pApp != NULL && pApp->m_pMainWnd != NULL && pApp->m_pMainWnd != this
-        && pApp->m_pMainWnd->m_hWnd != NULL)
-        return ::GetAncestor(pApp->m_pMainWnd->m_hWnd, GA_ROOT);
-    return NULL;
-}
-
 INT_PTR CDialog::DoModal()
 {
     if (m_hWnd != NULL)
@@ -67,7 +54,7 @@ INT_PTR CDialog::DoModal()
     AfxInitCommonControls();
     m_bModeless = false;
     return ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
-                             GetOwnerForModal(), DialogProc, reinterpret_cast<LPARAM>(this));
+                             GetSafeOwner(m_pParentWnd), DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
@@ -107,7 +94,7 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
-LRESULT CDialog::DefWindowProcDefault(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CDialog::CallDefault(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (m_hWnd == NULL)
         return 0;
@@ -131,10 +118,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     }
     if (pDlg == NULL)
         return FALSE;
-    return pDlg->HandleMessage(message, wParam, lParam);
+    return pDlg->WindowProc(message, wParam, lParam);
 }
 
-INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (m_defaultCall.bActive && m_defaultCall.message == message
         && m_defaultCall.wParam == wParam && m_defaultCall.lParam == lParam) {

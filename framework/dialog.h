@@ -33,19 +33,25 @@ public:
     virtual void OnCancel();
 
 protected:
-    LRESULT DefWindowProcDefault(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
 
 private:
+    // The dialog procedure of every CDialog: finds the object and calls its
+    // WindowProc.
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    HWND GetOwnerForModal() const;
+    // The object's window procedure, in the dialog procedure's terms: keeps
+    // the message for Default(), declines the one CallDefault hands on,
+    // runs OnInitDialog, detaches the object when the window goes, sends
+    // the rest through OnWndMsg and returns the result the way the system
+    // expects it for that message (directly or in DWLP_MSGRESULT).
+    INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // The message DefWindowProcDefault hands to DefDlgProc. DefDlgProc
-    // first calls the dialog procedure, which must then decline it once so
-    // the default runs instead of coming back to the handler.
+    // The message CallDefault hands to DefDlgProc. DefDlgProc first calls
+    // the dialog procedure, which must then decline it once so the default
+    // runs instead of coming back to the handler.
     struct DefaultCall
     {
         bool bActive;

@@ -1,7 +1,7 @@
 // Classes in this file:
-//   CFileDialog - the system's Open (or Save As) dialog. It owns its
-//                 OPENFILENAME, the filter and a path buffer large enough
-//                 for any path the dialog can return.
+//   CFileDialog - the system's Open dialog. It owns its OPENFILENAME, the
+//                 filter and a path buffer large enough for any path the
+//                 dialog can return.
 #pragma once
 
 #include <windows.h>
@@ -19,10 +19,7 @@ class CFileDialog
 public:
 // Constructors
     // lpszFilter pairs are separated by '|' ("All Files (*.*)|*.*||").
-    explicit CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt = NULL, LPCSTR lpszFileName = NULL,
-                         DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                         LPCSTR lpszFilter = NULL, CWnd* pParentWnd = NULL);
-    virtual ~CFileDialog() = default;
+    CFileDialog(DWORD dwFlags, LPCSTR lpszFilter, CWnd* pParentWnd = NULL);
     CFileDialog(const CFileDialog&) = delete;
     CFileDialog& operator=(const CFileDialog&) = delete;
 
@@ -36,17 +33,11 @@ public:
 // Operations
     // IDOK when a file was chosen, IDCANCEL when the user cancelled. When
     // the dialog fails, the user is told why and the result is IDABORT.
-    virtual INT_PTR DoModal();
-
-    enum { nDefaultPathChars = 32 * 1024 };
+    INT_PTR DoModal();
 
 private:
-    HWND GetOwner() const;
-    void ReportFailure(HWND hWndOwner, DWORD dwError) const;
-
-    BOOL m_bOpenFileDialog;
     CWnd* m_pParentWnd;
+    // 32 Ki characters: the longest path the system can name.
     std::vector<char> m_path;
     std::string m_strFilter;
-    std::string m_strDefExt;
 };

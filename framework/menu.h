@@ -10,13 +10,11 @@ class CMenu
 public:
 // Constructors
     CMenu() : m_hMenu(NULL) {}
-    explicit CMenu(HMENU hMenu) : m_hMenu(hMenu) {}
     CMenu(const CMenu&) = delete;
     CMenu& operator=(const CMenu&) = delete;
 
 // Attributes
     HMENU m_hMenu;
-    HMENU GetSafeHmenu() const { return m_hMenu; }
 
 // Operations
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCSTR lpszNewItem = NULL)

@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <string>
-
 #include "framework/afxres.h"
 #include "framework/wnd.h"
 
@@ -11,34 +9,11 @@ namespace {
 
 CWinApp* g_pApp = NULL;
 
-// The executable's file name without directory or extension.
-CString ModuleBaseName()
-{
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameA(NULL, &path[0], static_cast<DWORD>(path.size()));
-        if (n == 0)
-            return CString();
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const size_t slash = path.find_last_of("\\/:");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.find_last_of('.');
-    if (dot != std::string::npos && dot > 0)
-        name.resize(dot);
-    return CString(name.c_str());
-}
-
 CString DefaultAppName()
 {
     CString strTitle;
-    if (strTitle.LoadString(AFX_IDS_APP_TITLE))
-        return strTitle;
-    return ModuleBaseName();
+    strTitle.LoadString(AFX_IDS_APP_TITLE);
+    return strTitle;
 }
 
 } // namespace
@@ -47,8 +22,7 @@ BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 END_MESSAGE_MAP()
 
 CWinApp::CWinApp(LPCSTR lpszAppName)
-    : m_pszAppName(NULL), m_hInstance(NULL), m_lpCmdLine(NULL), m_nCmdShow(SW_SHOWNORMAL),
-      m_pMainWnd(NULL), m_nExitCode(0)
+    : m_pszAppName(NULL), m_hInstance(NULL), m_pMainWnd(NULL), m_nExitCode(0)
 {
     m_strAppName = lpszAppName != NULL ? CString(lpszAppName) : DefaultAppName();
     m_pszAppName = m_strAppName;
@@ -162,14 +136,13 @@ void AfxInitCommonControls()
     (void)bDone;
 }
 
-int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow)
+// The command line is not read: the program takes no arguments.
+int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
 {
     CWinApp* pApp = AfxGetApp();
     if (pApp == NULL)
         return -1;
     pApp->m_hInstance = hInstance;
-    pApp->m_lpCmdLine = lpCmdLine;
-    pApp->m_nCmdShow = nCmdShow;
 
     if (!pApp->InitInstance()) {
         // A main window still open here would outlive the program's logic.

@@ -18,15 +18,13 @@ class CWinApp : public CCmdTarget
 public:
 // Constructors
     // Registers this object as the application. With no name, the title is
-    // string AFX_IDS_APP_TITLE, else the executable's name without extension.
+    // string AFX_IDS_APP_TITLE.
     explicit CWinApp(LPCSTR lpszAppName = NULL);
     ~CWinApp() override;
 
 // Attributes
     LPCSTR m_pszAppName;    // the title: message box captions
     HINSTANCE m_hInstance;
-    LPSTR m_lpCmdLine;
-    int m_nCmdShow;
     CWnd* m_pMainWnd;       // cleared when that window object is destroyed
 
 // Overridables

@@ -7,12 +7,12 @@
 #include "framework/winapp.h"
 
 CWnd::CWnd()
-    : m_hWnd(NULL), m_msgCur(), m_pCacheOwner(NULL)
+    : m_hWnd(NULL), m_msgCur()
 {
 }
 
 CWnd::CWnd(HWND hWnd)
-    : m_hWnd(hWnd), m_msgCur(), m_pCacheOwner(NULL)
+    : m_hWnd(hWnd), m_msgCur()
 {
 }
 
@@ -44,8 +44,6 @@ CWnd* CWnd::FromHandleBorrowed(HWND hWnd) const
 {
     if (hWnd == NULL)
         return NULL;
-    if (m_pCacheOwner != NULL)
-        return m_pCacheOwner->FromHandleBorrowed(hWnd);
     if (hWnd == m_hWnd)
         return const_cast<CWnd*>(this);
     for (const auto& pWnd : m_borrowed) {
@@ -53,7 +51,6 @@ CWnd* CWnd::FromHandleBorrowed(HWND hWnd) const
             return pWnd.get();
     }
     m_borrowed.push_back(std::make_unique<CWnd>(hWnd));
-    m_borrowed.back()->m_pCacheOwner = this;
     return m_borrowed.back().get();
 }
 
@@ -70,14 +67,16 @@ CWnd* CWnd::GetDlgItem(int nID) const
     return FromHandleBorrowed(::GetDlgItem(m_hWnd, nID));
 }
 
-CWnd* CWnd::GetParent() const
+HWND CWnd::GetSafeOwner(const CWnd* pParentWnd)
 {
-    return FromHandleBorrowed(::GetParent(m_hWnd));
-}
-
-CWnd* CWnd::GetTopLevelParent() const
-{
-    return FromHandleBorrowed(::GetAncestor(m_hWnd, GA_ROOT));
+    // A dialog owned by a control would leave its dialog enabled.
+    if (pParentWnd == NULL || pParentWnd->m_hWnd == NULL) {
+        CWinApp* pApp = AfxGetApp();
+        pParentWnd = pApp != NULL ? pApp->m_pMainWnd : NULL;
+    }
+    if (pParentWnd == NULL || pParentWnd->m_hWnd == NULL)
+        return NULL;
+    return ::GetAncestor(pParentWnd->m_hWnd, GA_ROOT);
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL bRevert) const
@@ -144,10 +143,10 @@ void CWnd::DoDataExchange(CDataExchange*)
 
 LRESULT CWnd::Default()
 {
-    return DefWindowProcDefault(m_msgCur.message, m_msgCur.wParam, m_msgCur.lParam);
+    return CallDefault(m_msgCur.message, m_msgCur.wParam, m_msgCur.lParam);
 }
 
-LRESULT CWnd::DefWindowProcDefault(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CWnd::CallDefault(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
@@ -157,31 +156,31 @@ void CWnd::OnPaint()
     if (m_msgCur.message == WM_PAINT)
         Default();
     else
-        DefWindowProcDefault(WM_PAINT, 0, 0);
+        CallDefault(WM_PAINT, 0, 0);
 }
 
 void CWnd::OnSysCommand(UINT nID, LPARAM lParam)
 {
-    DefWindowProcDefault(WM_SYSCOMMAND, nID, lParam);
+    CallDefault(WM_SYSCOMMAND, nID, lParam);
 }
 
 HCURSOR CWnd::OnQueryDragIcon()
 {
-    return reinterpret_cast<HCURSOR>(DefWindowProcDefault(WM_QUERYDRAGICON, 0, 0));
+    return reinterpret_cast<HCURSOR>(CallDefault(WM_QUERYDRAGICON, 0, 0));
 }
 
 HBRUSH CWnd::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
     const HDC hDC = pDC != NULL ? pDC->m_hDC : NULL;
     const HWND hWndCtl = pWnd != NULL ? pWnd->m_hWnd : NULL;
-    return reinterpret_cast<HBRUSH>(DefWindowProcDefault(WM_CTLCOLORMSGBOX + nCtlColor,
+    return reinterpret_cast<HBRUSH>(CallDefault(WM_CTLCOLORMSGBOX + nCtlColor,
         reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hWndCtl)));
 }
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     AFX_MSGCALL call = { message, 0, 0, wParam, lParam, NULL, NULL, 0 };
-    CDC dc;
+    CDC dc(reinterpret_cast<HDC>(wParam));  // used by the colour messages only
     switch (message) {
     case WM_COMMAND:
         call.nID = LOWORD(wParam);
@@ -206,7 +205,6 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         // The seven messages follow the CTLCOLOR_* kinds in order.
         call.nMessage = WM_CTLCOLOR;
         call.nCtlColor = message - WM_CTLCOLORMSGBOX;
-        dc.m_hDC = reinterpret_cast<HDC>(wParam);
         call.pDC = &dc;
         call.pWnd = FromHandleBorrowed(reinterpret_cast<HWND>(lParam));
         break;

@@ -27,16 +27,18 @@ public:
 // Attributes
     HWND m_hWnd;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
     int GetDlgCtrlID() const;
     BOOL IsIconic() const;
     void GetClientRect(LPRECT lpRect) const;
 
     // Borrowed wrappers, owned by this object and valid for its life.
     CWnd* GetDlgItem(int nID) const;
-    CWnd* GetParent() const;
-    CWnd* GetTopLevelParent() const;
     CMenu* GetSystemMenu(BOOL bRevert) const;
+
+    // The window a modal dialog or message box shown for pParentWnd is
+    // owned by, and so disables while it runs: the parent's top-level
+    // window (a control's dialog), else the application's main window.
+    static HWND GetSafeOwner(const CWnd* pParentWnd);
 
 // Operations
     void SetWindowText(LPCSTR lpszString);
@@ -66,11 +68,13 @@ protected:
     LRESULT Default();
     // Default processing of a given message; the window class decides what
     // that is (a dialog's is DefDlgProc's).
-    virtual LRESULT DefWindowProcDefault(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Unpacks a message and runs it through the message map; commands the
-    // map does not handle go on to the application's map. FALSE when no
-    // row handled it.
+    // The message map's half of handling a message, the same for every kind
+    // of window: unpacks it and runs it through this object's map, then
+    // commands no row took through the application's. FALSE when no row
+    // handled it. Results and default processing are the window
+    // procedure's business (CDialog::WindowProc).
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
     // A borrowed wrapper for hWnd from this window's cache (this for m_hWnd).
@@ -82,9 +86,6 @@ protected:
     MSG m_msgCur;    // the message being handled, for Default()
 
 private:
-    // A wrapper from FromHandleBorrowed hands its own lookups to the object
-    // whose cache holds it, so a control's GetParent() is its dialog.
-    const CWnd* m_pCacheOwner;
     mutable std::vector<std::unique_ptr<CWnd>> m_borrowed;
     mutable std::unique_ptr<CMenu> m_pSysMenu;
 };

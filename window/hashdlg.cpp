@@ -22,20 +22,9 @@ const COLORREF kHashBackground = RGB(255, 255, 0);
 } // namespace
 
 CHashDlg::CHashDlg(CWnd* pParent)
-    : CDialog(CHashDlg::IDD, pParent), m_hbrHash(NULL), m_nMode(MODE_TEXT)
+    : CDialog(CHashDlg::IDD, pParent), m_nMode(MODE_TEXT),
+      m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME))
 {
-    m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
-}
-
-// The brush and the icon live as long as the window that uses them.
-CHashDlg::~CHashDlg()
-{
-    if (m_hWnd != NULL)
-        DestroyWindow();
-    if (m_hbrHash != NULL)
-        ::DeleteObject(m_hbrHash);
-    if (m_hIcon != NULL)
-        ::DestroyIcon(m_hIcon);
 }
 
 void CHashDlg::DoDataExchange(CDataExchange* pDX)
@@ -60,10 +49,12 @@ BOOL CHashDlg::OnInitDialog()
         }
     }
 
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    const HICON hIcon = m_hIcon;
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
 
-    m_hbrHash = ::CreateSolidBrush(kHashBackground);
+    // A second run of the same window replaces the first run's brush.
+    m_hbrHash.Attach(::CreateSolidBrush(kHashBackground));
     m_nMode = MODE_TEXT;
     GetDlgItem(IDC_STATUS)->SetWindowText("");
     return TRUE;
@@ -133,8 +124,8 @@ HBRUSH CHashDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 
 void CHashDlg::OnFile()
 {
-    CFileDialog dlg(TRUE, NULL, NULL, OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST,
-                    "All Files (*.*)|*.*||", GetDlgItem(IDC_FILE));
+    CFileDialog dlg(OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, "All Files (*.*)|*.*||",
+                    GetDlgItem(IDC_FILE));
     dlg.m_ofn.lpstrInitialDir = NULL;
     dlg.m_ofn.lpstrTitle = "Select file to calculate MD5 hash...";
     if (dlg.DoModal() != IDOK)

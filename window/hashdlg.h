@@ -13,7 +13,6 @@ class CHashDlg : public CDialog
 public:
 // Constructors
     explicit CHashDlg(CWnd* pParent = NULL);
-    ~CHashDlg() override;
 
     enum { IDD = IDD_MAIN };
     enum { MODE_TEXT = 0, MODE_FILE = 1 };
@@ -21,10 +20,10 @@ public:
 // Attributes: the window state, shared by the handlers
     CString m_strInput;     // Input field; in file mode, the chosen path
     CString m_strHash;      // Hash field: the last digest, or empty
-    HBRUSH m_hbrHash;       // yellow background of the Hash field
+    CBrushHandle m_hbrHash; // yellow background of the Hash field
     int m_nMode;            // MODE_TEXT or MODE_FILE
     CString m_strFilePath;  // path from the last successful File selection
-    HICON m_hIcon;          // the application icon
+    CIconHandle m_hIcon;    // the application icon
 
 // Overrides
 protected:

@@ -56,16 +56,15 @@ void CHashDlg::OnHashNow()
 
 BOOL CHashDlg::HashFile(CMD5& md5, CWnd* pProgress)
 {
-    FILE* stream = OpenFileForReading(m_strFilePath);
-    if (stream == NULL) {
+    CFileStream stream = OpenFileForReading(m_strFilePath);
+    if (!stream) {
         MessageBox("Could not open file.", "ERROR", MB_ICONEXCLAMATION);
         return FALSE;
     }
     // Only a file on disk has an end to read to. Under Wine the file dialog
     // also lists Unix devices and FIFOs: /dev/zero would be read forever and
     // a FIFO's reads wait on its writer, either hanging the window.
-    if (::GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)))) != FILE_TYPE_DISK) {
-        fclose(stream);
+    if (::GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream.get())))) != FILE_TYPE_DISK) {
         MessageBox("Could not read file.", "ERROR", MB_ICONEXCLAMATION);
         return FALSE;
     }
@@ -75,26 +74,25 @@ BOOL CHashDlg::HashFile(CMD5& md5, CWnd* pProgress)
 
     // 64-bit positions: files of 4 GiB and more are measured whole.
     int64_t size = -1;
-    if (_fseeki64(stream, 0, SEEK_END) == 0)
-        size = _ftelli64(stream);
-    _fseeki64(stream, 0, SEEK_SET);
+    if (_fseeki64(stream.get(), 0, SEEK_END) == 0)
+        size = _ftelli64(stream.get());
+    _fseeki64(stream.get(), 0, SEEK_SET);
 
     unsigned char buffer[1024];
     uint64_t total = 0;
     do {
-        const size_t count = fread(buffer, 1, sizeof buffer, stream);
+        const size_t count = fread(buffer, 1, sizeof buffer, stream.get());
         // Never show the digest of a partial read.
-        if (ferror(stream)) {
-            fclose(stream);
+        if (ferror(stream.get())) {
             MessageBox("Could not read file.", "ERROR", MB_ICONEXCLAMATION);
             return FALSE;
         }
         md5.Update(buffer, static_cast<int>(count));
         total += count;
         pProgress->SendMessage(PBM_SETPOS, PercentRead(total, size), 0);
-    } while (!feof(stream));
+    } while (!feof(stream.get()));
 
-    fclose(stream);
+    stream.reset();
     md5.Final();
     return TRUE;
 }

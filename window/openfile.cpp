@@ -4,14 +4,14 @@
 
 #include <string>
 
-FILE* OpenFileForReading(const char* path)
+CFileStream OpenFileForReading(const char* path)
 {
     // Through the wide API, so a name in any script opens whatever the
     // C runtime's idea of the code page, and paths past MAX_PATH open with
     // the \\?\ prefix, which lifts the limit on a full drive or UNC path.
     const int nChars = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, NULL, 0);
     if (nChars <= 1)
-        return NULL;
+        return CFileStream();
     std::wstring wide(static_cast<size_t>(nChars), L'\0');
     MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, &wide[0], nChars);
     wide.resize(static_cast<size_t>(nChars) - 1);
@@ -23,11 +23,10 @@ FILE* OpenFileForReading(const char* path)
             wide.replace(0, 2, L"\\\\?\\UNC\\");
     }
 
-    FILE* stream = _wfopen(wide.c_str(), L"rb");
-    if (stream == NULL)
-        return NULL;
+    CFileStream stream(_wfopen(wide.c_str(), L"rb"));
     // 1 MiB of stream buffer: the 1024-byte reads then cost a copy, not a
     // system call each.
-    setvbuf(stream, NULL, _IOFBF, 1 << 20);
+    if (stream)
+        setvbuf(stream.get(), NULL, _IOFBF, 1 << 20);
     return stream;
 }

@@ -12,14 +12,6 @@ namespace {
 const char kFilter[] = "All Files (*.*)|*.*||";
 const DWORD kFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
 
-std::wstring Widen(const std::string& s)
-{
-    std::wstring w(s.size(), L'\0');
-    w.resize(static_cast<size_t>(::MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()),
-                                                        &w[0], static_cast<int>(w.size()))));
-    return w;
-}
-
 // A file under the temporary directory, nested deep enough for its path to
 // reach nMinLength characters; removed again by the destructor.
 class TempFile
@@ -67,7 +59,7 @@ TEST_F(FileDialogTest, TypedPathComesBackAndTheDialogBelongsToTheTopLevelWindow)
 {
     TempFile file;
     FileDialogDriver driver({ file.Path() });
-    CFileDialog dlg(TRUE, NULL, NULL, kFlags, kFilter, m_dlg.GetDlgItem(IDC_PRESS));
+    CFileDialog dlg(kFlags, kFilter, m_dlg.GetDlgItem(IDC_PRESS));
     dlg.m_ofn.lpstrTitle = "Pick one";
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(std::string(dlg.GetPathName()), file.Path());
@@ -91,7 +83,7 @@ TEST_F(FileDialogTest, PathLongerThanMaxPathComesBackWhole)
     TempFile file(300);
     ASSERT_GT(file.Path().size(), 300u);
     FileDialogDriver driver({ file.Path() });
-    CFileDialog dlg(TRUE, NULL, NULL, kFlags, kFilter, &m_dlg);
+    CFileDialog dlg(kFlags, kFilter, &m_dlg);
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(std::string(dlg.GetPathName()), file.Path());
 }
@@ -100,7 +92,7 @@ TEST_F(FileDialogTest, CancelIsSilent)
 {
     MessageBoxRecorder recorder;
     FileDialogDriver driver;
-    CFileDialog dlg(TRUE, NULL, NULL, kFlags, kFilter, &m_dlg);
+    CFileDialog dlg(kFlags, kFilter, &m_dlg);
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_TRUE(dlg.GetPathName().IsEmpty());
     EXPECT_TRUE(recorder.Boxes().empty());
@@ -109,25 +101,12 @@ TEST_F(FileDialogTest, CancelIsSilent)
 TEST_F(FileDialogTest, FailureIsReportedAndNotTakenForCancel)
 {
     MessageBoxRecorder recorder;
-    CFileDialog dlg(TRUE, NULL, NULL, kFlags, kFilter, &m_dlg);
+    CFileDialog dlg(kFlags, kFilter, &m_dlg);
     dlg.m_ofn.lStructSize = 0;
     EXPECT_EQ(dlg.DoModal(), IDABORT);
     ASSERT_EQ(recorder.Boxes().size(), 1u);
     EXPECT_EQ(recorder.Boxes()[0].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
     EXPECT_EQ(recorder.Boxes()[0].owner, m_dlg.m_hWnd);
-}
-
-TEST_F(FileDialogTest, TooSmallBufferIsGrownAndTheUserAskedAgain)
-{
-    TempFile file;
-    MessageBoxRecorder recorder;
-    FileDialogDriver driver({ file.Path(), file.Path() });
-    CFileDialog dlg(TRUE, NULL, NULL, kFlags, kFilter, &m_dlg);
-    dlg.m_ofn.nMaxFile = 8;
-    ASSERT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(std::string(dlg.GetPathName()), file.Path());
-    EXPECT_EQ(driver.Dialogs().size(), 2u);
-    EXPECT_EQ(recorder.Boxes().size(), 1u);
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/afxres.h"
 #include "res/resource.h"
 
 namespace {
@@ -337,7 +338,7 @@ TEST(AboutBox, TemplateIconAndTextsShown)
 TEST(Strings, SystemMenuItemAndFrameworkCaption)
 {
     EXPECT_EQ(L"&About digestor...", LoadStr(IDS_ABOUTBOX));
-    EXPECT_EQ(L"Sumwise", LoadStr(0xE000));  // the framework's application title
+    EXPECT_EQ(L"Sumwise", LoadStr(AFX_IDS_APP_TITLE));
 }
 
 TEST(Icon, GroupHasSixteenColourImagesAt32And16)

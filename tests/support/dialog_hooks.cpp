@@ -85,6 +85,14 @@ std::string WindowText(HWND hWnd)
     return text;
 }
 
+std::wstring Widen(const std::string& utf8)
+{
+    const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), NULL, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], n);
+    return wide;
+}
+
 MessageBoxRecorder::MessageBoxRecorder(int nAnswer)
     : m_hHook(NULL), m_nAnswer(nAnswer)
 {

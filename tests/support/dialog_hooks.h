@@ -73,5 +73,8 @@ private:
 // Text of a window, whole.
 std::string WindowText(HWND hWnd);
 
+// UTF-8 (how the tests write paths) to UTF-16, for the wide file API.
+std::wstring Widen(const std::string& utf8);
+
 // Lets the thread's posted and sent messages through.
 void PumpMessages();

@@ -242,8 +242,7 @@ TEST_F(HandlersTest, NonAsciiTextAndFileNamesHashAsUtf8)
     EXPECT_EQ(Text(IDC_HASH), "b615cdca02b170d3cc2655a5d3af70cb");
 
     const std::string path = MakeFile("日本語 ü.txt", kFox);
-    const std::string base = Dir();
-    const std::wstring wide = std::wstring(base.begin(), base.end()) + L"\\\u65e5\u672c\u8a9e \u00fc.txt";
+    const std::wstring wide = Widen(Dir()) + L"\\\u65e5\u672c\u8a9e \u00fc.txt";
     ASSERT_NE(::GetFileAttributesW(wide.c_str()), INVALID_FILE_ATTRIBUTES) << "made under another name";
     ChooseFile({ path });
     EXPECT_EQ(Text(IDC_INPUT), path);
@@ -257,7 +256,7 @@ TEST_F(HandlersTest, PathPastMaxPathHashes)
 {
     const std::string path = Dir() + "\\" + std::string(240, 'n') + ".txt";
     ASSERT_GT(path.size(), static_cast<size_t>(MAX_PATH));
-    const std::wstring file = L"\\\\?\\" + std::wstring(path.begin(), path.end());
+    const std::wstring file = L"\\\\?\\" + Widen(path);
     MakeLongFile(path, kFox);
 
     MessageBoxRecorder recorder;

@@ -181,12 +181,12 @@ TEST_F(HashNowTest, TooLongPathWarnsAndIsStillHashed)
     std::vector<std::wstring> dirs;
     while (300 - path.size() > 120) {
         path += "\\" + std::string(100, 'd');
-        dirs.push_back(L"\\\\?\\" + std::wstring(path.begin(), path.end()));
+        dirs.push_back(L"\\\\?\\" + Widen(path));
         ASSERT_TRUE(::CreateDirectoryW(dirs.back().c_str(), NULL)) << ::GetLastError();
     }
     path += "\\" + std::string(299 - path.size(), 'f');
     ASSERT_EQ(path.size(), 300u);
-    const std::wstring file = L"\\\\?\\" + std::wstring(path.begin(), path.end());
+    const std::wstring file = L"\\\\?\\" + Widen(path);
     const std::string bytes = Pattern(3000);
     MakeLongFile(path, bytes);
 

@@ -23,7 +23,7 @@ std::string UnixPath(const std::string& path)
         ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
     if (fn == NULL)
         return std::string();
-    char* unix = fn(std::wstring(path.begin(), path.end()).c_str());
+    char* unix = fn(Widen(path).c_str());
     const std::string result = unix != NULL ? unix : "";
     ::HeapFree(::GetProcessHeap(), 0, unix);
     return result;

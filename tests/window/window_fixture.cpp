@@ -110,7 +110,7 @@ std::string HashDlgTest::MakeFile(const std::string& name, const std::string& by
 
 void HashDlgTest::MakeLongFile(const std::string& path, const std::string& bytes)
 {
-    const std::wstring file = L"\\\\?\\" + std::wstring(path.begin(), path.end());
+    const std::wstring file = L"\\\\?\\" + Widen(path);
     const HANDLE hFile = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     ASSERT_NE(hFile, INVALID_HANDLE_VALUE) << ::GetLastError();
     DWORD nWritten = 0;
