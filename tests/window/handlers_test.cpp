@@ -271,28 +271,70 @@ TEST_F(HandlersTest, PathPastMaxPathHashes)
         EXPECT_NE(box.caption, "ERROR") << box.text;
 }
 
-TEST_F(HandlersTest, EnterHashesOkNeverClosesAndEscapeCancels)
+// A real mouse click on the window's close box, found by hit-testing the
+// caption from its right end.
+void ClickCloseBox(HWND hWnd)
+{
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    const int y = rc.top + ::GetSystemMetrics(SM_CYFRAME) + ::GetSystemMetrics(SM_CYCAPTION) / 2;
+    for (int x = rc.right - 1; x > rc.left; --x) {
+        if (::SendMessageA(hWnd, WM_NCHITTEST, 0, MAKELPARAM(x, y)) != HTCLOSE)
+            continue;
+        const int cx = ::GetSystemMetrics(SM_CXSCREEN) - 1, cy = ::GetSystemMetrics(SM_CYSCREEN) - 1;
+        INPUT in[3] = {};
+        for (INPUT& i : in) {
+            i.type = INPUT_MOUSE;
+            i.mi.dx = (x - 2) * 65535 / cx;
+            i.mi.dy = y * 65535 / cy;
+            i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+        }
+        in[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+        in[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+        ::SendInput(3, in, sizeof(INPUT));
+        return;
+    }
+    ADD_FAILURE() << "no close box";
+}
+
+// Enter hashes and OK never closes; Escape, the close box and the system
+// menu's Close each end a run of the same window, which leaks nothing from
+// one run to the next.
+TEST_F(HandlersTest, EnterHashesOkNeverClosesAndThreeWaysClose)
 {
     CTestHashDlg dlg;
     auto item = [&dlg](int nID) { return ::GetDlgItem(dlg.m_hWnd, nID); };
-    ModalScript script({
-        [&] {
-            ASSERT_EQ(::GetFocus(), item(IDC_INPUT));
-            for (char ch : std::string("abc"))
-                ::PostMessageA(::GetFocus(), WM_CHAR, ch, 1);
-            ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
-        },
-        [&] {
-            EXPECT_EQ(WindowText(item(IDC_HASH)), kAbcDigest);
-            ::PostMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        },
-        [&] {
-            EXPECT_TRUE(::IsWindowVisible(dlg.m_hWnd));
-            ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
-        },
-    });
-    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-    EXPECT_TRUE(script.Done());
+    const std::function<void()> closes[] = {
+        [&] { ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1); },
+        [&] { ClickCloseBox(dlg.m_hWnd); },
+        [&] { ::PostMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); },
+    };
+    std::vector<HBRUSH> brushes;
+    for (const auto& close : closes) {
+        ModalScript script({
+            [&] {
+                ASSERT_EQ(::GetFocus(), item(IDC_INPUT));
+                for (char ch : std::string("abc"))
+                    ::PostMessageA(::GetFocus(), WM_CHAR, ch, 1);
+                ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
+            },
+            [&] {
+                EXPECT_EQ(WindowText(item(IDC_HASH)), kAbcDigest);
+                ::PostMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            },
+            [&] {
+                EXPECT_TRUE(::IsWindowVisible(dlg.m_hWnd));
+                brushes.push_back(dlg.m_hbrHash);
+                close();
+            },
+        });
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        EXPECT_TRUE(script.Done());
+    }
+    ASSERT_EQ(brushes.size(), 3u);
+    EXPECT_EQ(::GetObjectType(brushes[0]), 0u);
+    EXPECT_EQ(::GetObjectType(brushes[1]), 0u);
+    EXPECT_EQ(::GetObjectType(brushes[2]), static_cast<DWORD>(OBJ_BRUSH));
 }
 
 TEST_F(HandlersTest, OnlyTheHashFieldIsYellow)
@@ -302,6 +344,7 @@ TEST_F(HandlersTest, OnlyTheHashFieldIsYellow)
     // Behind the digest's characters too: no cell keeps the default white.
     EXPECT_GT(Share(Item(IDC_HASH), RGB(255, 255, 0)), 0.75);
     EXPECT_EQ(Share(Item(IDC_HASH), RGB(255, 255, 255)), 0.0);
+    EXPECT_GT(Share(Item(IDC_HASH), ::GetSysColor(COLOR_WINDOWTEXT)), 0.0);    // the text's own colour
     EXPECT_EQ(Share(Item(IDC_INPUT), RGB(255, 255, 0)), 0.0);
     EXPECT_GT(Share(Item(IDC_INPUT), ::GetSysColor(COLOR_WINDOW)), 0.5);
 }
@@ -364,6 +407,38 @@ TEST_F(HandlersTest, HelpReachesTheApplicationWhichSaysThereIsNone)
         EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONINFORMATION));
         EXPECT_EQ(box.owner, m_dlg.m_hWnd);
     }
+}
+
+extern "C" decltype(&::DrawIcon) __imp_DrawIcon;
+
+// Minimised, the window draws its icon itself: centred on its (empty)
+// client area, after the background is erased. Its icons, big, small and
+// for dragging, are the application's.
+TEST_F(HandlersTest, MinimisedWindowDrawsItsIconCentred)
+{
+    const HICON hIcon = m_dlg.m_hIcon;
+    EXPECT_EQ(::SendMessageA(m_dlg.m_hWnd, WM_GETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(hIcon));
+    EXPECT_EQ(::SendMessageA(m_dlg.m_hWnd, WM_GETICON, ICON_SMALL, 0), reinterpret_cast<LRESULT>(hIcon));
+    EXPECT_EQ(::SendMessageA(m_dlg.m_hWnd, WM_QUERYDRAGICON, 0, 0), reinterpret_cast<LRESULT>(hIcon));
+
+    ::ShowWindow(m_dlg.m_hWnd, SW_MINIMIZE);
+    ASSERT_TRUE(::IsIconic(m_dlg.m_hWnd));
+    static std::vector<std::string> s_events;
+    s_events.clear();
+    MessageLog log(m_dlg.m_hWnd, { WM_ICONERASEBKGND },
+                   [](const MessageLog::Entry&) { s_events.push_back("erase"); });
+    ImportPatch<decltype(&::DrawIcon)> patch(&__imp_DrawIcon, [](HDC, int x, int y, HICON h) -> BOOL {
+        s_events.push_back("icon " + std::to_string(x) + "," + std::to_string(y));
+        return h != NULL;
+    });
+    // Systems today send a minimised window no WM_PAINT: its client area is
+    // empty.
+    ::SendMessageA(m_dlg.m_hWnd, WM_PAINT, 0, 0);
+    RECT rc;
+    ::GetClientRect(m_dlg.m_hWnd, &rc);
+    const int x = (rc.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (rc.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    EXPECT_EQ(s_events, (std::vector<std::string>{ "erase", "icon " + std::to_string(x) + "," + std::to_string(y) }));
 }
 
 TEST(HashDlgLifetimeTest, DestroyReleasesTheBrushAndTheIcon)

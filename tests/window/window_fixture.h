@@ -78,6 +78,30 @@ private:
     std::vector<Entry> m_entries;
 };
 
+// Points the program's import of a system function (its slot __imp_Name)
+// at a test's own function for this object's life: a test sees calls that
+// no message shows, or answers them.
+template <typename F>
+class ImportPatch
+{
+public:
+    ImportPatch(F* pSlot, F fn) : m_pSlot(pSlot), m_old(*pSlot) { Set(fn); }
+    ~ImportPatch() { Set(m_old); }
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+
+private:
+    void Set(F fn)
+    {
+        DWORD dwOld = 0;
+        ::VirtualProtect(m_pSlot, sizeof fn, PAGE_READWRITE, &dwOld);
+        *m_pSlot = fn;
+        ::VirtualProtect(m_pSlot, sizeof fn, dwOld, &dwOld);
+    }
+    F* m_pSlot;
+    F m_old;
+};
+
 // MD5 of bytes, from the engine; the tests' oracle for files whose digest
 // is not written in the test.
 std::string Md5Of(const std::string& bytes);
