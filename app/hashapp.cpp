@@ -17,6 +17,10 @@ CHashApp theApp;
 // instead of starting a message pump of its own.
 BOOL CHashApp::InitInstance()
 {
+    // Hashing a large file takes no messages for a while, by design: the
+    // window must not be swapped for a frozen "(Not Responding)" ghost that
+    // hides the progress bar and invites the user to end the program.
+    ::DisableProcessWindowsGhosting();
     AfxEnableControlContainer();
     Enable3dControls();
 

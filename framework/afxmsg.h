@@ -41,6 +41,7 @@ enum AfxSig : UINT
     AfxSig_vwl,             // void (UINT, LPARAM)
     AfxSig_hcurv,           // HCURSOR ()
     AfxSig_hbrDWu,          // HBRUSH (CDC*, CWnd*, UINT)
+    AfxSig_vD,              // void (HDROP)
 };
 
 // A row's handler: one member per signature, the one the row's AfxSig
@@ -52,12 +53,14 @@ union AFX_PMSGFN
     void (CCmdTarget::*pfn_vwl)(UINT, LPARAM);
     HCURSOR (CCmdTarget::*pfn_hcurv)();
     HBRUSH (CCmdTarget::*pfn_hbrDWu)(CDC*, CWnd*, UINT);
+    void (CCmdTarget::*pfn_vD)(HDROP);
 
     AFX_PMSGFN() : pfn_vv(nullptr) {}
     AFX_PMSGFN(void (CCmdTarget::*pfn)()) : pfn_vv(pfn) {}
     AFX_PMSGFN(void (CCmdTarget::*pfn)(UINT, LPARAM)) : pfn_vwl(pfn) {}
     AFX_PMSGFN(HCURSOR (CCmdTarget::*pfn)()) : pfn_hcurv(pfn) {}
     AFX_PMSGFN(HBRUSH (CCmdTarget::*pfn)(CDC*, CWnd*, UINT)) : pfn_hbrDWu(pfn) {}
+    AFX_PMSGFN(void (CCmdTarget::*pfn)(HDROP)) : pfn_vD(pfn) {}
 };
 
 struct AFX_MSGMAP_ENTRY
@@ -128,3 +131,6 @@ protected: \
 #define ON_WM_CTLCOLOR() \
     { WM_CTLCOLOR, 0, 0, 0, AfxSig_hbrDWu, \
       AFX_MSG_HANDLER(HBRUSH (CCmdTarget::*)(CDC*, CWnd*, UINT), OnCtlColor) },
+
+#define ON_WM_DROPFILES() \
+    { WM_DROPFILES, 0, 0, 0, AfxSig_vD, AFX_MSG_HANDLER(void (CCmdTarget::*)(HDROP), OnDropFiles) },

@@ -4,7 +4,7 @@
 //   CWnd (wnd.h), CDialog (dialog.h), CDataExchange, DDX_Text, DDV_MaxChars
 //   (ddx.h), CWinApp and AfxWinMain (winapp.h), CFileDialog (filedlg.h),
 //   CDC and CPaintDC (dc.h), CMenu (menu.h), owned brushes and icons
-//   (handle.h); reserved IDs in afxres.h.
+//   (handle.h), CDropFiles (dropfiles.h); reserved IDs in afxres.h.
 #pragma once
 
 #include <windows.h>
@@ -21,5 +21,6 @@
 #include "framework/wnd.h"
 #include "framework/ddx.h"
 #include "framework/dialog.h"
+#include "framework/dropfiles.h"
 #include "framework/filedlg.h"
 #include "framework/winapp.h"

@@ -49,6 +49,9 @@ BOOL CCmdTarget::DispatchMsg(const AFX_MSGCALL& call, LRESULT* pResult)
     case AfxSig_hbrDWu:
         lResult = reinterpret_cast<LRESULT>((this->*fn.pfn_hbrDWu)(call.pDC, call.pWnd, call.nCtlColor));
         break;
+    case AfxSig_vD:
+        (this->*fn.pfn_vD)(reinterpret_cast<HDROP>(call.wParam));
+        break;
     case AfxSig_end:
         return FALSE;
     }

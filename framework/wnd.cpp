@@ -1,5 +1,8 @@
 #include "framework/wnd.h"
 
+#include <shellapi.h>
+#include <uxtheme.h>
+
 #include "framework/afxres.h"
 #include "framework/dc.h"
 #include "framework/ddx.h"
@@ -111,6 +114,27 @@ void CWnd::GetWindowText(CString& rString) const
 BOOL CWnd::EnableWindow(BOOL bEnable)
 {
     return ::EnableWindow(m_hWnd, bEnable);
+}
+
+void CWnd::UpdateWindow()
+{
+    ::UpdateWindow(m_hWnd);
+}
+
+HRESULT CWnd::SetWindowTheme(LPCWSTR pszSubAppName, LPCWSTR pszSubIdList)
+{
+    return ::SetWindowTheme(m_hWnd, pszSubAppName, pszSubIdList);
+}
+
+void CWnd::DragAcceptFiles(BOOL bAccept)
+{
+    ::DragAcceptFiles(m_hWnd, bAccept);
+    // A drop from a less privileged program travels in these three messages
+    // (0x0049, WM_COPYGLOBALDATA, carries the file list); the filter of an
+    // elevated window drops them otherwise.
+    const UINT messages[] = { WM_DROPFILES, WM_COPYDATA, 0x0049 };
+    for (UINT message : messages)
+        ::ChangeWindowMessageFilterEx(m_hWnd, message, bAccept ? MSGFLT_ALLOW : MSGFLT_RESET, NULL);
 }
 
 int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType)

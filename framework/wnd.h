@@ -44,6 +44,13 @@ public:
     void SetWindowText(LPCSTR lpszString);
     void GetWindowText(CString& rString) const;    // the whole text, whatever its length
     BOOL EnableWindow(BOOL bEnable = TRUE);
+    // Paints what is invalid now, without waiting for the message loop.
+    void UpdateWindow();
+    // pszSubAppName L" " draws the control without visual styles.
+    HRESULT SetWindowTheme(LPCWSTR pszSubAppName, LPCWSTR pszSubIdList);
+    // Files dropped on the window arrive as WM_DROPFILES, even when the
+    // program runs elevated and the drag comes from a program that is not.
+    void DragAcceptFiles(BOOL bAccept = TRUE);
     // Destroys the window, borrowed or not: an explicit request.
     BOOL DestroyWindow();
     // Modal to this window; a NULL caption means the application's title.

@@ -3,6 +3,7 @@
 #include "window/hashdlg.h"
 
 #include "window/aboutdlg.h"
+#include "window/openfile.h"
 
 BEGIN_MESSAGE_MAP(CHashDlg, CDialog)
     ON_WM_SYSCOMMAND()
@@ -13,11 +14,20 @@ BEGIN_MESSAGE_MAP(CHashDlg, CDialog)
     ON_WM_CTLCOLOR()
     ON_BN_CLICKED(IDC_FILE, OnFile)
     ON_EN_CHANGE(IDC_INPUT, OnChangeInput)
+    ON_WM_DROPFILES()
 END_MESSAGE_MAP()
 
 namespace {
 
 const COLORREF kHashBackground = RGB(255, 255, 0);
+
+// Under a High Contrast theme the user's own colours must win: white text
+// on yellow cannot be read.
+bool HighContrastOn()
+{
+    HIGHCONTRASTW hc = { sizeof(hc), 0, NULL };
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(hc), &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
+}
 
 } // namespace
 
@@ -57,6 +67,12 @@ BOOL CHashDlg::OnInitDialog()
     m_hbrHash.Attach(::CreateSolidBrush(kHashBackground));
     m_nMode = MODE_TEXT;
     GetDlgItem(IDC_STATUS)->SetWindowText("");
+
+    // A themed bar glides to each new position on timers, which never run
+    // while a file is hashed without taking messages: it would stand still.
+    // The classic bar is drawn at each position at once.
+    GetDlgItem(IDC_PROGRESS)->SetWindowTheme(L" ", L" ");
+    DragAcceptFiles();
     return TRUE;
 }
 
@@ -112,10 +128,11 @@ void CHashDlg::OnClear()
     UpdateData(FALSE);
 }
 
-// Only the Hash field is yellow; its text keeps the default colour.
+// Only the Hash field is yellow, unless High Contrast is on; its text keeps
+// the default colour.
 HBRUSH CHashDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
-    if (pWnd->GetDlgCtrlID() == IDC_HASH) {
+    if (pWnd->GetDlgCtrlID() == IDC_HASH && !HighContrastOn()) {
         pDC->SetBkColor(kHashBackground);
         return m_hbrHash;
     }
@@ -138,6 +155,35 @@ void CHashDlg::OnFile()
         MessageBox("File Not Defined", "Error", MB_ICONEXCLAMATION);
         return;
     }
+    UseFile(strPath);
+}
+
+// A file dropped on the window is chosen as File would choose it; nothing is
+// hashed until Hash Now. A drop that cannot be used says why and changes
+// nothing.
+void CHashDlg::OnDropFiles(HDROP hDropInfo)
+{
+    CDropFiles drop(hDropInfo);
+    const UINT nFiles = drop.GetCount();
+    if (nFiles == 0)
+        return;
+    CString strPath;
+    const char* pszError = NULL;
+    if (nFiles > 1)
+        pszError = "Drop one file at a time.";
+    else if (!drop.GetPathName(0, strPath))
+        pszError = "The file's name has characters this program cannot handle.";
+    else if (IsFolder(strPath))
+        pszError = "Drop a file, not a folder.";
+    if (pszError != NULL) {
+        MessageBox(pszError, "Error", MB_ICONEXCLAMATION);
+        return;
+    }
+    UseFile(strPath);
+}
+
+void CHashDlg::UseFile(const CString& strPath)
+{
     m_strFilePath = strPath;
     m_nMode = MODE_FILE;
     m_strInput = m_strFilePath;

@@ -41,8 +41,12 @@ public:
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     void OnFile();
     void OnChangeInput();
+    void OnDropFiles(HDROP hDropInfo);
 
 protected:
+    // What choosing a file does, by File or by a drop: file mode, the path
+    // shown in Input, the Hash field blank.
+    void UseFile(const CString& strPath);
     // The file branch of OnHashNow: FALSE when the file could not be opened
     // or read whole, after telling the user why.
     BOOL HashFile(CMD5& md5, CWnd* pProgress);

@@ -36,11 +36,16 @@ void CHashDlg::OnHashNow()
         return;
 
     CWnd* pProgress = GetDlgItem(IDC_PROGRESS);
-    GetDlgItem(IDC_STATUS)->SetWindowText("Working....");
+    CWnd* pStatus = GetDlgItem(IDC_STATUS);
+    pStatus->SetWindowText("Working....");
+    // Painted now, whether or not the control paints as its text is set:
+    // the command takes no messages until it ends, and a paint left for
+    // later would come after the text is blanked again.
+    pStatus->UpdateWindow();
 
     if (m_nMode == MODE_FILE) {
         if (!HashFile(md5, pProgress)) {
-            GetDlgItem(IDC_STATUS)->SetWindowText("");
+            pStatus->SetWindowText("");
             return;
         }
     } else {
@@ -50,7 +55,7 @@ void CHashDlg::OnHashNow()
     }
 
     m_strHash = md5.HexDigest();
-    GetDlgItem(IDC_STATUS)->SetWindowText("");
+    pStatus->SetWindowText("");
     UpdateData(FALSE);
 }
 
@@ -80,6 +85,7 @@ BOOL CHashDlg::HashFile(CMD5& md5, CWnd* pProgress)
 
     unsigned char buffer[1024];
     uint64_t total = 0;
+    int nShown = 0;
     do {
         const size_t count = fread(buffer, 1, sizeof buffer, stream.get());
         // Never show the digest of a partial read.
@@ -89,7 +95,13 @@ BOOL CHashDlg::HashFile(CMD5& md5, CWnd* pProgress)
         }
         md5.Update(buffer, static_cast<int>(count));
         total += count;
-        pProgress->SendMessage(PBM_SETPOS, PercentRead(total, size), 0);
+        const int nPercent = PercentRead(total, size);
+        pProgress->SendMessage(PBM_SETPOS, nPercent, 0);
+        // Each new percent painted at once, as the loop takes no messages.
+        if (nPercent != nShown) {
+            pProgress->UpdateWindow();
+            nShown = nPercent;
+        }
     } while (!feof(stream.get()));
 
     stream.reset();

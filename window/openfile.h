@@ -1,5 +1,7 @@
-// OpenFileForReading: a buffered binary stream on any path the file dialog
-// can return, whatever its characters or length, closed when its owner goes.
+// Files named by paths the file dialog or a drop can give, whatever their
+// characters or length (text in the process's 8-bit code page):
+//   OpenFileForReading - a buffered binary stream, closed when its owner goes.
+//   IsFolder           - whether the path names a folder.
 #pragma once
 
 #include <cstdio>
@@ -11,6 +13,6 @@ struct FileCloser
 };
 using CFileStream = std::unique_ptr<FILE, FileCloser>;
 
-// Opens path (text in the process's 8-bit code page) read-only in binary
-// mode; empty when it cannot be opened.
+// Opens path read-only in binary mode; empty when it cannot be opened.
 CFileStream OpenFileForReading(const char* path);
+bool IsFolder(const char* path);

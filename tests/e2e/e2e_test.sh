@@ -47,6 +47,15 @@ test_file_lock_and_clear() {
     sw_type "abc"
     sw_key alt+h
     check "after Clear the typed text is hashed" 900150983cd24fb0d6963f7d28e17f72 "$(sw_read_hash)"
+
+    # Dropped from X, the file is chosen as File would choose it.
+    local dropped="$work/dropped ü.bin"
+    head -c 70000 /dev/urandom >"$dropped"
+    sw_drop "$dropped"
+    check "a dropped file shows in Input" "$("$WINE" winepath -w "$dropped" | tr -d '\r')" "$(sw_read_input)"
+    check "a drop hashes nothing" "" "$(sw_read_hash)"
+    sw_key alt+h
+    check "the dropped file's digest equals md5sum's" "$(md5 "$dropped")" "$(sw_read_hash)"
     sw_escape_and_wait
 }
 

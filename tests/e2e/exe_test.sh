@@ -7,7 +7,7 @@ exe=$1
 source "$(dirname "$0")/check.sh"
 
 # Every DLL the program imports must ship with Windows.
-allowed='^(KERNEL32|USER32|GDI32|COMCTL32|COMDLG32|ADVAPI32|SHELL32|VERSION|msvcrt)\.dll$'
+allowed='^(KERNEL32|USER32|GDI32|COMCTL32|COMDLG32|ADVAPI32|SHELL32|UxTheme|VERSION|msvcrt)\.dll$'
 imports=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
 check "imports some DLLs" yes "$([[ -n $imports ]] && echo yes || echo no)"
 for dll in $imports; do

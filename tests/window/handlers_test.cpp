@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 
+#include <shlobj.h>
+
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <tuple>
@@ -193,6 +196,64 @@ TEST_F(HandlersTest, FileDialogChoiceIsShownAndHashedWhileCancelOrNoPathKeepTheS
     EXPECT_EQ(recorder.Boxes()[0].owner, m_dlg.m_hWnd);
 }
 
+// Drops as the shell posts them: a DROPFILES block in global memory with
+// wide names. Each good one sets the state File would; each bad one brings
+// its box and changes nothing; none hashes.
+TEST_F(HandlersTest, DroppedFileIsChosenLikeFileAndBadDropsChangeNothing)
+{
+    auto drop = [this](const std::vector<std::wstring>& paths) {
+        size_t nChars = 1;
+        for (const std::wstring& path : paths)
+            nChars += path.size() + 1;
+        const HGLOBAL hDrop = ::GlobalAlloc(GHND, sizeof(DROPFILES) + nChars * sizeof(wchar_t));
+        DROPFILES* pDrop = static_cast<DROPFILES*>(::GlobalLock(hDrop));
+        pDrop->pFiles = sizeof(DROPFILES);
+        pDrop->fWide = TRUE;
+        wchar_t* pName = reinterpret_cast<wchar_t*>(pDrop + 1);
+        for (const std::wstring& path : paths)
+            pName = std::copy(path.begin(), path.end(), pName) + 1;
+        ::GlobalUnlock(hDrop);
+        ::PostMessageA(m_dlg.m_hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);
+        PumpMessages();
+    };
+    const std::string fox = MakeFile("fox.txt", kFox), abc = MakeFile("日本 ü.txt", "abc");
+    const std::string longPath = Dir() + "\\" + std::string(240, 'n') + ".txt";
+    ASSERT_GT(longPath.size(), static_cast<size_t>(MAX_PATH));
+    MakeLongFile(longPath, kFox);
+    const struct { const char* name; std::vector<std::wstring> paths; std::string chosen, error; } cases[] = {
+        { "one file", { Widen(fox) }, fox, "" },
+        { "several", { Widen(abc), Widen(fox) }, "", "Drop one file at a time." },
+        { "a folder", { Widen(Dir()) }, "", "Drop a file, not a folder." },
+        { "past MAX_PATH", { Widen(longPath) }, longPath, "" },
+        { "not in the code page", { Widen(Dir()) + L"\\bad\xD800.txt" }, "",
+          "The file's name has characters this program cannot handle." },
+        { "another script", { Widen(abc) }, abc, "" },
+    };
+    Type("abc");
+    Click(IDC_HASHNOW);
+    auto before = State();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageBoxRecorder recorder;
+        drop(c.paths);
+        if (c.error.empty()) {
+            EXPECT_TRUE(recorder.Boxes().empty());
+            EXPECT_EQ(State(), std::make_tuple(c.chosen, std::string(), c.chosen,
+                                               static_cast<int>(CHashDlg::MODE_FILE)));
+            before = State();
+        } else {
+            ASSERT_EQ(recorder.Boxes().size(), 1u);
+            EXPECT_EQ(recorder.Boxes()[0].text, c.error);
+            EXPECT_EQ(recorder.Boxes()[0].caption, "Error");
+            EXPECT_EQ(recorder.Boxes()[0].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
+            EXPECT_EQ(State(), before);
+        }
+    }
+    Click(IDC_HASHNOW);
+    EXPECT_EQ(Text(IDC_HASH), kAbcDigest);
+    ::DeleteFileW((L"\\\\?\\" + Widen(longPath)).c_str());
+}
+
 TEST_F(HandlersTest, EditsInFileModeAreUndoneWithOneRewrite)
 {
     const std::string shortPath = MakeFile("fox.txt", kFox);
@@ -337,6 +398,8 @@ TEST_F(HandlersTest, EnterHashesOkNeverClosesAndThreeWaysClose)
     EXPECT_EQ(::GetObjectType(brushes[2]), static_cast<DWORD>(OBJ_BRUSH));
 }
 
+extern "C" decltype(&::SystemParametersInfoW) __imp_SystemParametersInfoW;
+
 TEST_F(HandlersTest, OnlyTheHashFieldIsYellow)
 {
     Type("abc");
@@ -347,6 +410,20 @@ TEST_F(HandlersTest, OnlyTheHashFieldIsYellow)
     EXPECT_GT(Share(Item(IDC_HASH), ::GetSysColor(COLOR_WINDOWTEXT)), 0.0);    // the text's own colour
     EXPECT_EQ(Share(Item(IDC_INPUT), RGB(255, 255, 0)), 0.0);
     EXPECT_GT(Share(Item(IDC_INPUT), ::GetSysColor(COLOR_WINDOW)), 0.5);
+
+    // With High Contrast on, the field is in the system's own colours.
+    static const auto s_real = __imp_SystemParametersInfoW;
+    ImportPatch<decltype(&::SystemParametersInfoW)> patch(&__imp_SystemParametersInfoW,
+        [](UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni) -> BOOL {
+            if (uiAction != SPI_GETHIGHCONTRAST)
+                return s_real(uiAction, uiParam, pvParam, fWinIni);
+            static_cast<HIGHCONTRASTW*>(pvParam)->dwFlags = HCF_HIGHCONTRASTON;
+            return TRUE;
+        });
+    ::InvalidateRect(Item(IDC_HASH), NULL, TRUE);
+    EXPECT_EQ(Share(Item(IDC_HASH), RGB(255, 255, 0)), 0.0);
+    EXPECT_GT(Share(Item(IDC_HASH), ::GetSysColor(COLOR_3DFACE)), 0.75);
+    EXPECT_GT(Share(Item(IDC_HASH), ::GetSysColor(COLOR_WINDOWTEXT)), 0.0);
 }
 
 TEST_F(HandlersTest, SystemMenuOpensTheAboutBoxAndTheWindowResumes)
