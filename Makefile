@@ -11,16 +11,21 @@ all: build
 deps:
 	@scripts/install-deps
 
+# The trees build the product only, unless a goal needs its tests or
+# benchmarks; a tree that has them once keeps them (CMake's cache).
+test test-native test-windows fuzz: TREE_OPTIONS = -DSUMWISE_BUILD_TESTS=ON
+bench: TREE_OPTIONS = -DSUMWISE_BUILD_BENCH=ON
+
 configure: deps
-	@cmake --preset native >/dev/null
-	@cmake --preset windows >/dev/null
+	@cmake --preset native $(TREE_OPTIONS) >/dev/null
+	@cmake --preset windows $(TREE_OPTIONS) >/dev/null
 
 build-native: deps
-	@cmake --preset native >/dev/null
+	@cmake --preset native $(TREE_OPTIONS) >/dev/null
 	@cmake --build --preset native
 
 build-windows: deps
-	@cmake --preset windows >/dev/null
+	@cmake --preset windows $(TREE_OPTIONS) >/dev/null
 	@cmake --build --preset windows
 
 build: build-native build-windows
