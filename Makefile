@@ -3,8 +3,9 @@
 #   make test   build both trees and run every test
 #   make bench  benchmarks against peers measured in the same run
 #   make fuzz   fuzzes the MD5 engine (FUZZ_SECONDS=60)
+#   make dist   the release zip, a copy of the program and SHA256SUMS in build/dist
 
-.PHONY: all deps configure build build-native build-windows test test-native test-windows bench fuzz run clean
+.PHONY: all deps configure build build-native build-windows test test-native test-windows bench fuzz run dist clean
 
 all: build
 
@@ -60,6 +61,12 @@ run: deps
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows --target sumwise
 	@scripts/run
+
+# The release, reproducible: entries dated SOURCE_DATE_EPOCH, by default the
+# last commit's date (dist/pack.py).
+dist: deps
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows --target dist
 
 clean:
 	rm -rf build
