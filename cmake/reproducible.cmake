@@ -1,5 +1,5 @@
 # Two builds of one commit give the same bytes, whatever folder they run in
-# and whenever they run (scripts/repro-check compares two such builds).
+# and whenever they run (tests/e2e/repro_test.sh compares two such builds).
 
 # Paths of the source and build trees, which debug information and __FILE__
 # would carry, are written relative: "./digest/md5.cpp". The build tree is
