@@ -8,8 +8,11 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/check.sh"
 src=$(git -C "$here" rev-parse --show-toplevel 2>/dev/null) || { echo "repro: not a git checkout, skipped"; exit 77; }
-# Neither copy is a git checkout: both take the date from here.
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$src" log -1 --format=%ct)}
+# Neither copy is a git checkout: both take the zip's date from here. The
+# program is built without it, as make dist builds it (ld would otherwise
+# take it for the PE time stamp and hide a link-time one).
+epoch=${SOURCE_DATE_EPOCH:-$(git -C "$src" log -1 --format=%ct)}
+unset SOURCE_DATE_EPOCH
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/sumwise-repro.XXXXXX")
 trap 'rm -rf "$tmp"' EXIT
 
@@ -20,7 +23,8 @@ for tree in "${trees[@]}"; do
     (cd "$src" && git ls-files -z | tar --null --ignore-failed-read -T - -cf - 2>/dev/null) | tar -xf - -C "$tree"
     # SUMWISE_BUILD_TESTS is off: only the program and the release.
     start=$SECONDS
-    if ! (cd "$tree" && cmake --preset windows && cmake --build --preset windows --target dist) >"$tree.log" 2>&1; then
+    if ! (cd "$tree" && cmake --preset windows && cmake --build --preset windows --target sumwise &&
+          SOURCE_DATE_EPOCH=$epoch cmake --build --preset windows --target dist) >"$tree.log" 2>&1; then
         tail -n 40 "$tree.log"; echo "repro: the release build in $tree failed"; exit 1
     fi
     echo "built in $tree ($((SECONDS - start)) s): $(grep -A2 '^dist:' "$tree.log" | tail -n2 | xargs)"
