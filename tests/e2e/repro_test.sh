@@ -33,7 +33,7 @@ done
 a=${trees[0]}/build/dist b=${trees[1]}/build/dist
 zip=$(basename "$a"/sumwise-*-win64.zip)
 check "zip holds exactly the program, README.txt, LICENSE.txt" "LICENSE.txt README.txt sumwise.exe" \
-    "$(unzip -Z1 "$a/$zip" | sort | xargs)"
+    "$(/usr/bin/python3 -c 'import sys, zipfile; print(*sorted(zipfile.ZipFile(sys.argv[1]).namelist()))' "$a/$zip")"
 check "sha256sum -c SHA256SUMS" yes "$( (cd "$a" && sha256sum --quiet -c SHA256SUMS) && echo yes || echo no)"
 for file in sumwise.exe "$zip"; do
     same=yes
