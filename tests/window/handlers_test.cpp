@@ -457,7 +457,7 @@ TEST_F(HandlersTest, SystemMenuOpensTheAboutBoxAndTheWindowResumes)
         }
         EXPECT_NE(hIcon, static_cast<HICON>(NULL));
         EXPECT_EQ(texts, (std::vector<std::string>{ "Sumwise v1.0 - [ MD5 hash generator ]",
-                                                    "(C) 2026 The Sumwise developers", "OK" }));
+                                                    "(C) 2026 Sumwise contributors", "OK" }));
         ::PostMessageA(::GetDlgItem(hAbout, IDOK), BM_CLICK, 0, 0);
     } });
     ::SendMessageA(m_dlg.m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
