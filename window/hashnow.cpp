@@ -62,14 +62,15 @@ void CHashDlg::OnHashNow()
 BOOL CHashDlg::HashFile(CMD5& md5, CWnd* pProgress)
 {
     CFileStream stream = OpenFileForReading(m_strFilePath);
-    if (!stream) {
+    FILE* const file = stream.get();
+    if (file == NULL) {
         MessageBox("Could not open file.", "ERROR", MB_ICONEXCLAMATION);
         return FALSE;
     }
     // Only a file on disk has an end to read to. Under Wine the file dialog
     // also lists Unix devices and FIFOs: /dev/zero would be read forever and
     // a FIFO's reads wait on its writer, either hanging the window.
-    if (::GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream.get())))) != FILE_TYPE_DISK) {
+    if (::GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != FILE_TYPE_DISK) {
         MessageBox("Could not read file.", "ERROR", MB_ICONEXCLAMATION);
         return FALSE;
     }
@@ -79,17 +80,17 @@ BOOL CHashDlg::HashFile(CMD5& md5, CWnd* pProgress)
 
     // 64-bit positions: files of 4 GiB and more are measured whole.
     int64_t size = -1;
-    if (_fseeki64(stream.get(), 0, SEEK_END) == 0)
-        size = _ftelli64(stream.get());
-    _fseeki64(stream.get(), 0, SEEK_SET);
+    if (_fseeki64(file, 0, SEEK_END) == 0)
+        size = _ftelli64(file);
+    _fseeki64(file, 0, SEEK_SET);
 
     unsigned char buffer[1024];
     uint64_t total = 0;
     int nShown = 0;
     do {
-        const size_t count = fread(buffer, 1, sizeof buffer, stream.get());
+        const size_t count = fread(buffer, 1, sizeof buffer, file);
         // Never show the digest of a partial read.
-        if (ferror(stream.get())) {
+        if (ferror(file)) {
             MessageBox("Could not read file.", "ERROR", MB_ICONEXCLAMATION);
             return FALSE;
         }
@@ -102,7 +103,7 @@ BOOL CHashDlg::HashFile(CMD5& md5, CWnd* pProgress)
             pProgress->UpdateWindow();
             nShown = nPercent;
         }
-    } while (!feof(stream.get()));
+    } while (!feof(file));
 
     stream.reset();
     md5.Final();
