@@ -14,14 +14,18 @@ export CMAKE_BUILD_PARALLEL_LEVEL ?= $(shell nproc)
 export CTEST_PARALLEL_LEVEL ?= $(shell nproc)
 
 # Configure output is shown from warnings up: a package the tests need that
-# is missing stops the configure with its reason.
+# is missing stops the configure with its reason. Each command says which
+# parts the trees build, so none needs what an earlier command installed.
 CONFIGURE = cmake --log-level=WARNING --preset
+PROGRAM = -DSUMWISE_BUILD_TESTS=OFF -DSUMWISE_BUILD_BENCH=OFF
+TESTS = -DSUMWISE_BUILD_TESTS=ON -DSUMWISE_BUILD_BENCH=OFF
+BENCH = -DSUMWISE_BUILD_TESTS=OFF -DSUMWISE_BUILD_BENCH=ON
 
 # Only the program itself: a newcomer waits for no test build and installs
 # no test packages.
 all:
 	@scripts/install-deps run
-	@$(CONFIGURE) windows
+	@$(CONFIGURE) windows $(PROGRAM)
 	@cmake --build --preset windows --target sumwise
 
 run: all
@@ -31,10 +35,10 @@ run: all
 # Ctrl-C (scripts/with-wine).
 test:
 	@scripts/install-deps test
-	@$(CONFIGURE) native -DSUMWISE_BUILD_TESTS=ON
+	@$(CONFIGURE) native $(TESTS)
 	@cmake --build --preset native
 	@ctest --preset native
-	@$(CONFIGURE) windows -DSUMWISE_BUILD_TESTS=ON
+	@$(CONFIGURE) windows $(TESTS)
 	@cmake --build --preset windows
 	@scripts/with-wine ctest --preset windows
 
@@ -42,9 +46,9 @@ test:
 # its memory on a 4 GiB one (bench/run.sh).
 bench:
 	@scripts/install-deps bench
-	@$(CONFIGURE) native -DSUMWISE_BUILD_BENCH=ON
+	@$(CONFIGURE) native $(BENCH)
 	@cmake --build --preset native
-	@$(CONFIGURE) windows -DSUMWISE_BUILD_BENCH=ON
+	@$(CONFIGURE) windows $(BENCH)
 	@cmake --build --preset windows
 	@scripts/with-wine bench/run.sh
 
@@ -54,7 +58,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_DIR = build/native/tests/fuzz
 fuzz:
 	@scripts/install-deps fuzz
-	@$(CONFIGURE) native -DSUMWISE_BUILD_TESTS=ON
+	@$(CONFIGURE) native $(TESTS)
 	@cmake --build --preset native --target md5_fuzz
 	@mkdir -p $(FUZZ_DIR)/corpus
 	@$(FUZZ_DIR)/md5_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=8192 -print_final_stats=1 \
@@ -64,7 +68,7 @@ fuzz:
 # last commit's date (dist/pack.py).
 dist:
 	@scripts/install-deps dist
-	@$(CONFIGURE) windows
+	@$(CONFIGURE) windows $(PROGRAM)
 	@cmake --build --preset windows --target dist
 
 clean:
