@@ -42,11 +42,8 @@ private:
     // The dialog procedure of every CDialog: finds the object and calls its
     // WindowProc.
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-    // The object's window procedure, in the dialog procedure's terms: keeps
-    // the message for Default(), declines the one CallDefault hands on,
-    // runs OnInitDialog, detaches the object when the window goes, sends
-    // the rest through OnWndMsg and returns the result the way the system
-    // expects it for that message (directly or in DWLP_MSGRESULT).
+    // The object's window procedure, in the dialog procedure's terms; what
+    // it does is step 2 of the life of a message (afxmsg.h).
     INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     // The message CallDefault hands to DefDlgProc. DefDlgProc first calls
