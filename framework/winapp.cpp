@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/afxres.h"
+#include "framework/syslib.h"
 #include "framework/wnd.h"
 
 namespace {
@@ -139,6 +140,10 @@ void AfxInitCommonControls()
 // The command line is not read: the program takes no arguments.
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
 {
+    // Before any window, dialog or file dialog loads a DLL by name.
+    AfxRestrictDllSearch();
+    AfxGetSetWindowTheme();
+
     CWinApp* pApp = AfxGetApp();
     if (pApp == NULL)
         return -1;

@@ -1,12 +1,12 @@
 #include "framework/wnd.h"
 
 #include <shellapi.h>
-#include <uxtheme.h>
 
 #include "framework/afxres.h"
 #include "framework/dc.h"
 #include "framework/ddx.h"
 #include "framework/menu.h"
+#include "framework/syslib.h"
 #include "framework/winapp.h"
 
 CWnd::CWnd()
@@ -123,7 +123,11 @@ void CWnd::UpdateWindow()
 
 HRESULT CWnd::SetWindowTheme(LPCWSTR pszSubAppName, LPCWSTR pszSubIdList)
 {
-    return ::SetWindowTheme(m_hWnd, pszSubAppName, pszSubIdList);
+    // Without uxtheme the control keeps its theme; nothing else changes.
+    const AFX_SETWINDOWTHEME pfnSetWindowTheme = AfxGetSetWindowTheme();
+    if (pfnSetWindowTheme == NULL)
+        return E_NOTIMPL;
+    return pfnSetWindowTheme(m_hWnd, pszSubAppName, pszSubIdList);
 }
 
 void CWnd::DragAcceptFiles(BOOL bAccept)

@@ -1,9 +1,11 @@
 #!/bin/bash
 # End-to-end tests of the real sumwise.exe under Wine: real keyboard input
 # from xdotool, fields read back through the clipboard.
-#   tests/e2e/e2e_test.sh path/to/sumwise.exe
+#   tests/e2e/e2e_test.sh path/to/sumwise.exe path/to/planted_dll.dll path/to/load_probe.exe
 set -uo pipefail
 exe=$(realpath "$1")
+planted=$(realpath "$2")
+probe=$(realpath "$3")
 source "$(dirname "$0")/../../scripts/sumwise-drive"
 
 work=$(mktemp -d)
@@ -92,7 +94,43 @@ test_arguments_ignored() {
     check "with arguments, Escape still ends it" no "$(sw_running && echo yes || echo no)"
 }
 
+# Run from a Downloads folder that holds DLLs named like Windows' own
+# non-known DLLs, which Wine is told to prefer from the program's folder, as
+# Windows would: none of them may load, at start or in the file dialog. The
+# probe loads each name from the same folder, so the plants are live. A
+# process that calls into a plant crashes: no debugger may wait on it.
+test_planted_dlls() {
+    local dir="$work/Downloads" names=(uxtheme version msimg32 bcrypt crypt32 compstui zlib1) name
+    mkdir -p "$dir"
+    cp "$exe" "$probe" "$dir/"
+    for name in "${names[@]}"; do cp "$planted" "$dir/$name.dll"; done
+    local log="$dir/planted.log" overrides="$WINEDLLOVERRIDES;winedbg.exe="
+    export SUMWISE_PLANT_LOG
+    SUMWISE_PLANT_LOG=$("$WINE" winepath -w "$log" | tr -d '\r')
+    for name in "${names[@]}"; do
+        WINEDLLOVERRIDES="$overrides;$name=n,b" timeout 30 "$WINE" "$dir/$(basename "$probe")" "$name.dll" >/dev/null 2>&1
+    done
+    check "control: the probe loads every plant" "${#names[@]}" "$(sort -u "$log" 2>/dev/null | grep -c .)"
+    rm -f "$log"
+    overrides="$overrides;$(IFS=,; echo "${names[*]}")=n,b"
+
+    local file="$work/downloaded.bin"
+    head -c 50000 /dev/urandom >"$file"
+    if WINEDLLOVERRIDES=$overrides sw_start "$dir/sumwise.exe"; then
+        sw_pick_file "$file"
+        sw_key alt+h
+        check "beside the plants, the file digest equals md5sum's" "$(md5 "$file")" "$(sw_read_hash)"
+        sw_escape_and_wait
+    else
+        check "beside the plants, the main window appears" yes no
+        sw_stop
+    fi
+    check "no planted DLL loads" "" "$(tr '\n' ' ' <"$log" 2>/dev/null)"
+    unset SUMWISE_PLANT_LOG
+}
+
 test_text_enter_and_escape
+test_planted_dlls
 test_file_lock_and_clear
 test_f1_help
 test_arguments_ignored
