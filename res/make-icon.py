@@ -215,7 +215,9 @@ def draw_true_colour(n):
     ends = (12, 12, 18, 16, 18, 17, 18, 15)
     y, i = px(5), 0
     while y + t <= bottom - 2 * t:
-        end = max(px(ends[i % len(ends)] + 1), flap_x - t) if y < flap_y else px(ends[i % len(ends)] + 1)
+        end = px(ends[i % len(ends)] + 1)
+        if y < flap_y:
+            end = min(end, flap_x - t)  # clear of the flap
         paint("g", left + 3 * t, y, min(end, right - 2 * t), y + t)
         y += step
         i += 1
