@@ -247,7 +247,8 @@ void ExpectLaidOutInDialogUnits(HWND dlg, const Dialog& d)
         return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
     };
     const RECT units = map(0, 0, 4, 8);
-    EXPECT_TRUE(GetDpiForSystem() == 96 ? units.right == 6 && units.bottom == 13 : units.right > 6 && units.bottom > 13);
+    EXPECT_TRUE(GetDpiForSystem() == 96 ? units.right == 6 && units.bottom == 13 : units.right > 6 && units.bottom > 13)
+        << "base units " << units.right << " x " << units.bottom;
     RECT want = map(0, 0, d.cx, d.cy), got;
     GetClientRect(dlg, &got);
     EXPECT_TRUE(EqualRect(&want, &got)) << "client " << got.right << " x " << got.bottom;
