@@ -70,6 +70,18 @@ CWnd* CWnd::GetDlgItem(int nID) const
     return FromHandleBorrowed(::GetDlgItem(m_hWnd, nID));
 }
 
+CWnd* CWnd::GetWindow(UINT nCmd) const
+{
+    return FromHandleBorrowed(::GetWindow(m_hWnd, nCmd));
+}
+
+const CWnd CWnd::wndTop(HWND_TOP);
+
+BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
+{
+    return ::SetWindowPos(m_hWnd, pWndInsertAfter->m_hWnd, x, y, cx, cy, nFlags);
+}
+
 HWND CWnd::GetSafeOwner(const CWnd* pParentWnd)
 {
     // A dialog owned by a control would leave its dialog enabled.

@@ -33,6 +33,7 @@ public:
 
     // Borrowed wrappers, owned by this object and valid for its life.
     CWnd* GetDlgItem(int nID) const;
+    CWnd* GetWindow(UINT nCmd) const;  // GW_HWNDPREV: the sibling above in z-order
     CMenu* GetSystemMenu(BOOL bRevert) const;
 
     // The window a modal dialog or message box shown for pParentWnd is
@@ -43,6 +44,9 @@ public:
 // Operations
     void SetWindowText(LPCSTR lpszString);
     void GetWindowText(CString& rString) const;    // the whole text, whatever its length
+    // pWndInsertAfter is the sibling to go below, or &wndTop.
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+    static const CWnd wndTop;
     BOOL EnableWindow(BOOL bEnable = TRUE);
     // Paints what is invalid now, without waiting for the message loop.
     void UpdateWindow();

@@ -29,6 +29,16 @@ bool HighContrastOn()
     return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(hc), &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
 }
 
+// Puts a label just above its field in z-order, where a screen reader looks
+// for the field's name. Tab order counts only tab stops, which labels are
+// not, so it stays as the template has it.
+void PutLabelBefore(CWnd* pLabel, CWnd* pField)
+{
+    const CWnd* pAbove = pField->GetWindow(GW_HWNDPREV);
+    pLabel->SetWindowPos(pAbove != NULL ? pAbove : &CWnd::wndTop, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 } // namespace
 
 CHashDlg::CHashDlg(CWnd* pParent)
@@ -73,6 +83,8 @@ BOOL CHashDlg::OnInitDialog()
     // The classic bar is drawn at each position at once.
     GetDlgItem(IDC_PROGRESS)->SetWindowTheme(L" ", L" ");
     DragAcceptFiles();
+    PutLabelBefore(GetDlgItem(IDC_INPUT_LABEL), GetDlgItem(IDC_INPUT));
+    PutLabelBefore(GetDlgItem(IDC_HASH_LABEL), GetDlgItem(IDC_HASH));
     return TRUE;
 }
 

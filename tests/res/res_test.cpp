@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -220,11 +221,46 @@ void ExpectTextsFit(HWND dlg)
         HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(c, WM_GETFONT, 0, 0)));
         SIZE size;
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        // The real raster face, not a stand-in for a missing font.
+        wchar_t face[LF_FACESIZE];
+        TEXTMETRICW tm;
+        EXPECT_TRUE(GetTextFaceW(dc, LF_FACESIZE, face) && GetTextMetricsW(dc, &tm));
+        EXPECT_STREQ(L"MS Sans Serif", face);
+        EXPECT_EQ(0, tm.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE));
         SelectObject(dc, old);
         ReleaseDC(c, dc);
         RECT rc;
         GetClientRect(c, &rc);
         EXPECT_LE(size.cx, rc.right) << testing::PrintToString(text) << " is cut off";
+    }
+}
+
+// At any DPI the dialog manager lays the template out in the font's base
+// units, which grow with the DPI from 8-point MS Sans Serif's 6 x 13 pixels
+// at 96: the client area and each control where MapDialogRect puts them
+// (an icon control takes the icon's size).
+void ExpectLaidOutInDialogUnits(HWND dlg, const Dialog& d)
+{
+    auto map = [dlg](int x, int y, int cx, int cy) {  // position and size each mapped on its own
+        RECT r = {x, y, cx, cy};
+        MapDialogRect(dlg, &r);
+        return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
+    };
+    const RECT units = map(0, 0, 4, 8);
+    EXPECT_TRUE(GetDpiForSystem() == 96 ? units.right == 6 && units.bottom == 13 : units.right > 6 && units.bottom > 13)
+        << "base units " << units.right << " x " << units.bottom;
+    RECT want = map(0, 0, d.cx, d.cy), got;
+    GetClientRect(dlg, &got);
+    EXPECT_TRUE(EqualRect(&want, &got)) << "client " << got.right << " x " << got.bottom;
+    HWND c = GetWindow(dlg, GW_CHILD);
+    for (const Item& it : d.items) {
+        want = map(it.x, it.y, it.cx, it.cy);
+        if (_wcsicmp(it.cls.c_str(), L"Static") == 0 && (it.style & SS_TYPEMASK) == SS_ICON)
+            want = map(it.x, it.y, 0, 0), want.right += GetSystemMetrics(SM_CXICON), want.bottom += GetSystemMetrics(SM_CYICON);
+        GetWindowRect(c, &got);
+        MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&got), 2);
+        EXPECT_TRUE(EqualRect(&want, &got)) << "control " << it.id;
+        c = GetWindow(c, GW_HWNDNEXT);
     }
 }
 
@@ -301,6 +337,7 @@ TEST(MainDialog, CreatesWithFocusOnInputHashNowDefaultAndTextsShown)
     EXPECT_EQ(DC_HASDEFID, HIWORD(def));
     EXPECT_EQ(IDC_HASHNOW, LOWORD(def));
     ExpectTextsFit(dlg);
+    ExpectLaidOutInDialogUnits(dlg, ParseDialog(LoadTemplate(IDD_MAIN)));
     DestroyWindow(dlg);
 }
 
@@ -319,7 +356,7 @@ TEST(AboutBox, TemplateIconAndTextsShown)
     ASSERT_EQ(4u, d.items.size());
     ExpectItems(d, {
         {-1, L"Static", L"#128", 16, 16, 21, 20, 0x50000003},  // SS_ICON of IDR_MAINFRAME
-        {-1, L"Static", L"Sumwise v1.0 - [ MD5 hash generator ]", 44, 14, 130, 8, 0x50020080},
+        {-1, L"Static", L"Sumwise v1.0 - [ MD5 hash generator ]", 44, 14, 126, 8, 0x50020080},
         {-1, L"Static", d.items[2].text, 44, 29, 119, 8, 0x50020000},
         {IDOK, L"Button", L"OK", 178, 7, 50, 14, 0x50030001},
     });
@@ -332,8 +369,38 @@ TEST(AboutBox, TemplateIconAndTextsShown)
     ASSERT_NE(nullptr, dlg) << "error " << GetLastError();
     EXPECT_NE(0, SendMessageW(GetWindow(dlg, GW_CHILD), STM_GETICON, 0, 0));
     ExpectTextsFit(dlg);
+    ExpectLaidOutInDialogUnits(dlg, d);
     DestroyWindow(dlg);
 }
+
+// Wine, like Windows, reads the DPI once, as a process starts. At each DPI
+// this test sets it in the prefix (LogPixels; DpiScalingVer makes Wine
+// honour the manifest's awareness) and runs the dialog and icon tests again
+// in a new process, with its own instance for the checks below. It runs only
+// in the prefix kept for it (scripts/wine-env), so no other test starts scaled.
+class DisplayScale : public testing::TestWithParam<DWORD> {};
+
+TEST_P(DisplayScale, DialogsAndIconScale)
+{
+    const DWORD dpi = GetParam(), scalingVer = 0x1018;
+    char asked[8] = "";
+    if (GetEnvironmentVariableA("SUMWISE_ASKED_DPI", asked, sizeof asked) && std::stoul(asked) == dpi) {
+        EXPECT_EQ(dpi, GetDpiForSystem());
+        EXPECT_EQ(DPI_AWARENESS_SYSTEM_AWARE, GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()));
+        return;
+    }
+    if (!GetEnvironmentVariableA("SUMWISE_WINE_DPI", nullptr, 0))
+        GTEST_SKIP() << "sets its prefix's DPI, so it runs in a prefix of its own (ctest -R scale)";
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"DpiScalingVer", REG_DWORD, &scalingVer, sizeof dpi);
+    SetEnvironmentVariableA("SUMWISE_ASKED_DPI", std::to_string(dpi).c_str());
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    const std::string cmd = std::string("res_test --gtest_brief=1 --gtest_filter=MainDialog.*:AboutBox.*:Icon.*:") +
+                            test->test_suite_name() + "." + test->name();
+    EXPECT_EQ(0, std::system(cmd.c_str())) << "at " << dpi << " DPI (above)";
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, DisplayScale, testing::Values(96, 120, 144, 192));
 
 TEST(Strings, SystemMenuItemAndFrameworkCaption)
 {
@@ -341,41 +408,54 @@ TEST(Strings, SystemMenuItemAndFrameworkCaption)
     EXPECT_EQ(L"Sumwise", LoadStr(AFX_IDS_APP_TITLE));
 }
 
-TEST(Icon, GroupHasSixteenColourImagesAt32And16)
+// A true-colour image at each size a display scale asks for, and a
+// 16-colour pair for 16-colour displays.
+TEST(Icon, GroupHasTrueColourImagesAtEveryScaleAndSixteenColourOnesAt32And16)
 {
+    const std::vector<std::pair<int, int>> want = {
+        {32, 4}, {16, 4}, {16, 32}, {20, 32}, {24, 32}, {32, 32}, {40, 32}, {48, 32}, {64, 32}, {256, 32}};
     HRSRC grp = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
     ASSERT_NE(nullptr, grp);
     const BYTE* p = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, grp)));
     WORD count;
     std::memcpy(&count, p + 4, sizeof count);
-    ASSERT_EQ(2, count);
-    std::vector<int> sizes;
+    ASSERT_EQ(want.size(), count);
+    std::vector<std::pair<int, int>> images;
     for (WORD i = 0; i < count; ++i) {
-        const BYTE* e = p + 6 + 14 * i;  // GRPICONDIRENTRY
+        const BYTE* e = p + 6 + 14 * i;  // GRPICONDIRENTRY; a size of 0 is 256
         WORD bits, id;
         std::memcpy(&bits, e + 6, sizeof bits);
         std::memcpy(&id, e + 12, sizeof id);
         SCOPED_TRACE(testing::Message() << "entry " << i);
         EXPECT_EQ(e[0], e[1]) << "square";
-        EXPECT_EQ(16, e[2]) << "colour count";
-        EXPECT_EQ(4, bits);
-        sizes.push_back(e[0]);
+        EXPECT_EQ(bits == 4 ? 16 : 0, e[2]) << "colour count";
+        const int size = e[0] != 0 ? e[0] : 256;
+        images.emplace_back(size, bits);
 
         // The image itself must agree with its directory entry.
         HRSRC img = FindResourceW(nullptr, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3)); // RT_ICON
         ASSERT_NE(nullptr, img);
         BITMAPINFOHEADER bih;
         std::memcpy(&bih, LockResource(LoadResource(nullptr, img)), sizeof bih);
-        EXPECT_EQ(e[0], bih.biWidth);
-        EXPECT_EQ(2 * e[0], bih.biHeight) << "image and mask";
-        EXPECT_EQ(4, bih.biBitCount);
+        if (size == 256)
+            EXPECT_EQ(0, std::memcmp(&bih, "\x89PNG", 4));
+        else
+            EXPECT_TRUE(bih.biWidth == size && bih.biHeight == 2 * size && bih.biBitCount == bits);
 
         HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
-            MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, e[0], e[0], 0));
+            MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, size, size, 0));
         EXPECT_NE(nullptr, icon);
         DestroyIcon(icon);
     }
-    EXPECT_EQ((std::vector<int>{32, 16}), sizes);
+    EXPECT_EQ(want, images);
+
+    // As the main window loads it: the true-colour image SM_CXICON asks for.
+    ICONINFO info;
+    BITMAP bm = {};
+    ASSERT_TRUE(GetIconInfo(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+        MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)), &info));
+    GetObjectW(info.hbmColor, sizeof bm, &bm);
+    EXPECT_TRUE(bm.bmWidth == GetSystemMetrics(SM_CXICON) && bm.bmBitsPixel == 32) << bm.bmWidth;
 }
 
 TEST(VersionBlock, FixedPartAndStringsOfThisModule)

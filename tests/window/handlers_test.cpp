@@ -3,6 +3,7 @@
 #include "tests/window/window_fixture.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <shlobj.h>
 
@@ -136,7 +137,7 @@ private:
     std::unique_ptr<ModalScript> m_pWatchdog;
 };
 
-TEST_F(HandlersTest, StartAndClearAfterAFileHashLeaveBlankTextMode)
+TEST_F(HandlersTest, StartWithNamedFieldsAndClearAfterAFileHashLeaveBlankTextMode)
 {
     auto expectBlank = [this] {
         EXPECT_EQ(Text(IDC_INPUT), "");
@@ -148,6 +149,43 @@ TEST_F(HandlersTest, StartAndClearAfterAFileHashLeaveBlankTextMode)
     };
     expectBlank();
     EXPECT_EQ(::GetFocus(), Item(IDC_INPUT));
+
+    // A screen reader names each field by the label just above it in
+    // z-order. Windows stops looking at a tab stop and Wine does not, so the
+    // order itself is checked too. (MinGW's IID_IAccessible links to a
+    // stub's bytes, not the IID: hence __uuidof.)
+    const struct { int field, label; const wchar_t* name; LONG readOnly; } fields[] = {
+        { IDC_INPUT, IDC_INPUT_LABEL, L"Input:", 0 },
+        { IDC_HASH, IDC_HASH_LABEL, L"Hash:", STATE_SYSTEM_READONLY },
+    };
+    for (const auto& f : fields) {
+        EXPECT_EQ(::GetWindow(Item(f.field), GW_HWNDPREV), Item(f.label));
+        IAccessible* pAcc = nullptr;
+        ASSERT_EQ(::AccessibleObjectFromWindow(Item(f.field), OBJID_CLIENT, __uuidof(IAccessible),
+                                               reinterpret_cast<void**>(&pAcc)), S_OK);
+        VARIANT self = {}, role = {}, state = {};
+        self.vt = VT_I4;  // CHILDID_SELF
+        BSTR name = nullptr;
+        pAcc->get_accName(self, &name);
+        pAcc->get_accRole(self, &role);
+        pAcc->get_accState(self, &state);
+        EXPECT_EQ(std::wstring(name != nullptr ? name : L""), f.name);
+        EXPECT_EQ(role.lVal, ROLE_SYSTEM_TEXT);
+        EXPECT_EQ(state.lVal & STATE_SYSTEM_READONLY, f.readOnly);
+        ::SysFreeString(name);
+        pAcc->Release();
+    }
+    // Tab and Shift+Tab go round the tab stops in the template's order.
+    const std::vector<int> cycles[] = { { IDC_HASH, IDC_CLEAR, IDC_HASHNOW, IDC_FILE, IDC_INPUT },
+                                        { IDC_FILE, IDC_HASHNOW, IDC_CLEAR, IDC_HASH, IDC_INPUT } };
+    for (WPARAM back : { 0, 1 }) {
+        std::vector<int> visited;
+        for (size_t i = 0; i < cycles[back].size(); ++i) {
+            ::SendMessageA(m_dlg.m_hWnd, WM_NEXTDLGCTL, back, FALSE);
+            visited.push_back(::GetDlgCtrlID(::GetFocus()));
+        }
+        EXPECT_EQ(visited, cycles[back]);
+    }
 
     ChooseFile({ MakeFile("fox.txt", kFox) });
     Click(IDC_HASHNOW);
