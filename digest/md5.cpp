@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "digest/md5_rounds.h"
+
 namespace {
 
 // Endian-neutral; GCC merges the four byte loads into one 32-bit load on
@@ -25,19 +27,6 @@ inline uint32_t Rotl(uint32_t x, int s) { return (x << s) | (x >> (32 - s)); }
 
 const unsigned char kPadding[64] = {0x80};
 
-} // namespace
-
-// Update's block loop is where the time goes. With Transform flattened into
-// it, the chaining words stay in registers from block to block instead of a
-// call, a store to m_state and a store-forwarded reload per 64 bytes:
-// 4.7 -> 4.5 cycles/byte, about 625 -> 650 MB/s on a 2.9 GHz core, natively
-// and in the MinGW build alike.
-#if defined(__GNUC__)
-#define MD5_FLATTEN __attribute__((flatten))
-#else
-#define MD5_FLATTEN
-#endif
-
 // One step each. Every step's new value of b is the previous step's result,
 // so the message word, the constant and whatever does not involve b are added
 // first; only the last additions wait for b. G is written as the sum of two
@@ -48,16 +37,59 @@ const unsigned char kPadding[64] = {0x80};
 //   H: xor, add, rol, add        (c ^ d is ready)          4
 //   I: or, xor, add, rol, add    (~d is ready)             5
 // 4.5 cycles a step, i.e. a byte: the floor while each logic operation
-// takes two inputs and a cycle, and what Update's loop measures. Leave GCC's
+// takes two inputs and a cycle, and what this form measures (the AVX-512
+// form in md5_avx512.cpp gets under it). Leave GCC's
 // reassociation on: with -fno-tree-reassoc the loop measured 3% slower.
-#define MD5_FF(a, b, c, d, x, s, t) \
-    a += (x) + (t); a += (d) ^ ((b) & ((c) ^ (d))); a = Rotl(a, s) + (b)
-#define MD5_GG(a, b, c, d, x, s, t) \
-    a += (x) + (t) + ((c) & ~(d)); a += (b) & (d); a = Rotl(a, s) + (b)
-#define MD5_HH(a, b, c, d, x, s, t) \
-    a += (x) + (t); a += ((c) ^ (d)) ^ (b); a = Rotl(a, s) + (b)
-#define MD5_II(a, b, c, d, x, s, t) \
-    a += (x) + (t); a += (c) ^ ((b) | ~(d)); a = Rotl(a, s) + (b)
+struct PortableOps
+{
+    typedef uint32_t Word;
+    static Word Make(uint32_t v) { return v; }
+    static uint32_t Value(Word w) { return w; }
+    static Word Load(const unsigned char* p) { return Load32(p); }
+    static Word Add(Word a, Word b) { return a + b; }
+
+    template <int s> static void FF(Word& a, Word b, Word c, Word d, Word x, uint32_t t)
+    {
+        a += x + t; a += d ^ (b & (c ^ d)); a = Rotl(a, s) + b;
+    }
+    template <int s> static void GG(Word& a, Word b, Word c, Word d, Word x, uint32_t t)
+    {
+        a += x + t + (c & ~d); a += b & d; a = Rotl(a, s) + b;
+    }
+    template <int s> static void HH(Word& a, Word b, Word c, Word d, Word x, uint32_t t)
+    {
+        a += x + t; a += (c ^ d) ^ b; a = Rotl(a, s) + b;
+    }
+    template <int s> static void II(Word& a, Word b, Word c, Word d, Word x, uint32_t t)
+    {
+        a += x + t; a += c ^ (b | ~d); a = Rotl(a, s) + b;
+    }
+};
+
+void CompressPortable(uint32_t state[4], const unsigned char* block, size_t blocks)
+{
+    CompressBlocks<PortableOps>(state, block, blocks);
+}
+
+typedef void (*CompressFunction)(uint32_t state[4], const unsigned char* block, size_t blocks);
+
+// The fastest form this processor and its operating system can run, chosen
+// once. The check covers the OS: AVX-512 counts only when it saves the
+// registers' upper halves and mask registers on a thread switch.
+CompressFunction Compress()
+{
+    static const CompressFunction compress = [] {
+#ifdef SUMWISE_MD5_AVX512
+        __builtin_cpu_init();
+        if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl"))
+            return &Md5CompressAvx512;
+#endif
+        return &CompressPortable;
+    }();
+    return compress;
+}
+
+} // namespace
 
 CMD5::CMD5()
 {
@@ -68,7 +100,7 @@ CMD5::CMD5()
     m_state[3] = 0x10325476;
 }
 
-MD5_FLATTEN void CMD5::Update(const unsigned char* input, int length)
+void CMD5::Update(const unsigned char* input, int length)
 {
     if (length <= 0)
         return;
@@ -93,10 +125,11 @@ MD5_FLATTEN void CMD5::Update(const unsigned char* input, int length)
     }
 
     // Whole blocks straight from the caller's memory.
-    for (int blocks = length / 64; blocks > 0; blocks--) {
-        Transform(input);
-        input += 64;
-        length -= 64;
+    const int blocks = length / 64;
+    if (blocks > 0) {
+        Compress()(m_state, input, static_cast<size_t>(blocks));
+        input += 64 * blocks;
+        length -= 64 * blocks;
     }
 
     if (length > 0)
@@ -127,88 +160,8 @@ const char* CMD5::HexDigest()
     return m_strHex;
 }
 
+// One block, from the context's buffer.
 void CMD5::Transform(const unsigned char* block)
 {
-    uint32_t x[16];
-    for (int i = 0; i < 16; i++)
-        x[i] = Load32(block + 4 * i);
-
-    uint32_t a = m_state[0], b = m_state[1], c = m_state[2], d = m_state[3];
-
-    // Round 1
-    MD5_FF(a, b, c, d, x[ 0],  7, 0xd76aa478);
-    MD5_FF(d, a, b, c, x[ 1], 12, 0xe8c7b756);
-    MD5_FF(c, d, a, b, x[ 2], 17, 0x242070db);
-    MD5_FF(b, c, d, a, x[ 3], 22, 0xc1bdceee);
-    MD5_FF(a, b, c, d, x[ 4],  7, 0xf57c0faf);
-    MD5_FF(d, a, b, c, x[ 5], 12, 0x4787c62a);
-    MD5_FF(c, d, a, b, x[ 6], 17, 0xa8304613);
-    MD5_FF(b, c, d, a, x[ 7], 22, 0xfd469501);
-    MD5_FF(a, b, c, d, x[ 8],  7, 0x698098d8);
-    MD5_FF(d, a, b, c, x[ 9], 12, 0x8b44f7af);
-    MD5_FF(c, d, a, b, x[10], 17, 0xffff5bb1);
-    MD5_FF(b, c, d, a, x[11], 22, 0x895cd7be);
-    MD5_FF(a, b, c, d, x[12],  7, 0x6b901122);
-    MD5_FF(d, a, b, c, x[13], 12, 0xfd987193);
-    MD5_FF(c, d, a, b, x[14], 17, 0xa679438e);
-    MD5_FF(b, c, d, a, x[15], 22, 0x49b40821);
-
-    // Round 2
-    MD5_GG(a, b, c, d, x[ 1],  5, 0xf61e2562);
-    MD5_GG(d, a, b, c, x[ 6],  9, 0xc040b340);
-    MD5_GG(c, d, a, b, x[11], 14, 0x265e5a51);
-    MD5_GG(b, c, d, a, x[ 0], 20, 0xe9b6c7aa);
-    MD5_GG(a, b, c, d, x[ 5],  5, 0xd62f105d);
-    MD5_GG(d, a, b, c, x[10],  9, 0x02441453);
-    MD5_GG(c, d, a, b, x[15], 14, 0xd8a1e681);
-    MD5_GG(b, c, d, a, x[ 4], 20, 0xe7d3fbc8);
-    MD5_GG(a, b, c, d, x[ 9],  5, 0x21e1cde6);
-    MD5_GG(d, a, b, c, x[14],  9, 0xc33707d6);
-    MD5_GG(c, d, a, b, x[ 3], 14, 0xf4d50d87);
-    MD5_GG(b, c, d, a, x[ 8], 20, 0x455a14ed);
-    MD5_GG(a, b, c, d, x[13],  5, 0xa9e3e905);
-    MD5_GG(d, a, b, c, x[ 2],  9, 0xfcefa3f8);
-    MD5_GG(c, d, a, b, x[ 7], 14, 0x676f02d9);
-    MD5_GG(b, c, d, a, x[12], 20, 0x8d2a4c8a);
-
-    // Round 3
-    MD5_HH(a, b, c, d, x[ 5],  4, 0xfffa3942);
-    MD5_HH(d, a, b, c, x[ 8], 11, 0x8771f681);
-    MD5_HH(c, d, a, b, x[11], 16, 0x6d9d6122);
-    MD5_HH(b, c, d, a, x[14], 23, 0xfde5380c);
-    MD5_HH(a, b, c, d, x[ 1],  4, 0xa4beea44);
-    MD5_HH(d, a, b, c, x[ 4], 11, 0x4bdecfa9);
-    MD5_HH(c, d, a, b, x[ 7], 16, 0xf6bb4b60);
-    MD5_HH(b, c, d, a, x[10], 23, 0xbebfbc70);
-    MD5_HH(a, b, c, d, x[13],  4, 0x289b7ec6);
-    MD5_HH(d, a, b, c, x[ 0], 11, 0xeaa127fa);
-    MD5_HH(c, d, a, b, x[ 3], 16, 0xd4ef3085);
-    MD5_HH(b, c, d, a, x[ 6], 23, 0x04881d05);
-    MD5_HH(a, b, c, d, x[ 9],  4, 0xd9d4d039);
-    MD5_HH(d, a, b, c, x[12], 11, 0xe6db99e5);
-    MD5_HH(c, d, a, b, x[15], 16, 0x1fa27cf8);
-    MD5_HH(b, c, d, a, x[ 2], 23, 0xc4ac5665);
-
-    // Round 4
-    MD5_II(a, b, c, d, x[ 0],  6, 0xf4292244);
-    MD5_II(d, a, b, c, x[ 7], 10, 0x432aff97);
-    MD5_II(c, d, a, b, x[14], 15, 0xab9423a7);
-    MD5_II(b, c, d, a, x[ 5], 21, 0xfc93a039);
-    MD5_II(a, b, c, d, x[12],  6, 0x655b59c3);
-    MD5_II(d, a, b, c, x[ 3], 10, 0x8f0ccc92);
-    MD5_II(c, d, a, b, x[10], 15, 0xffeff47d);
-    MD5_II(b, c, d, a, x[ 1], 21, 0x85845dd1);
-    MD5_II(a, b, c, d, x[ 8],  6, 0x6fa87e4f);
-    MD5_II(d, a, b, c, x[15], 10, 0xfe2ce6e0);
-    MD5_II(c, d, a, b, x[ 6], 15, 0xa3014314);
-    MD5_II(b, c, d, a, x[13], 21, 0x4e0811a1);
-    MD5_II(a, b, c, d, x[ 4],  6, 0xf7537e82);
-    MD5_II(d, a, b, c, x[11], 10, 0xbd3af235);
-    MD5_II(c, d, a, b, x[ 2], 15, 0x2ad7d2bb);
-    MD5_II(b, c, d, a, x[ 9], 21, 0xeb86d391);
-
-    m_state[0] += a;
-    m_state[1] += b;
-    m_state[2] += c;
-    m_state[3] += d;
+    Compress()(m_state, block, 1);
 }
