@@ -5,6 +5,7 @@
 
 #include <winioctl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -66,28 +67,6 @@ std::map<std::string, std::vector<DWORD>> Snapshot(const std::string& dir)
     return entries;
 }
 
-// What the progress bar is sent, counted rather than kept: a bar sent a
-// position per chunk would get five million from 5 GiB. Subclassed by hand:
-// under Wine comctl32's subclassing (MessageLog) fetches a window property
-// from the wineserver per message, about 130 us each.
-struct PositionTrack
-{
-    static LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == PBM_SETPOS) {
-            s.backwards |= s.count++ > 0 && wParam < s.last;
-            s.last = wParam;
-        }
-        return ::CallWindowProcW(s.prev, hWnd, message, wParam, lParam);
-    }
-    static PositionTrack s;
-    WNDPROC prev;
-    uint64_t count;
-    WPARAM last;
-    bool backwards;
-};
-PositionTrack PositionTrack::s;
-
 using RobustTest = HashDlgTest;
 
 // 5 GiB, sparse, with bytes across the 4 GiB line and in the last bytes:
@@ -119,18 +98,17 @@ TEST_F(RobustTest, SparseFileOf5GiBHashesWhole)
     EXPECT_LT(info.AllocationSize.QuadPart, 1 << 20);
 
     UseFile(path);
-    PositionTrack::s = { reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
-        Item(IDC_PROGRESS), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PositionTrack::Proc))), 0, 0, false };
+    MessageLog bar(Item(IDC_PROGRESS), { PBM_SETPOS });
     Click(IDC_HASHNOW);
-    const PositionTrack& track = PositionTrack::s;
+    const std::vector<WPARAM> positions = bar.Params(PBM_SETPOS);
 
     // The same bytes, streamed:
     // { head -c 4294967294 /dev/zero; printf edge; head -c 4094 /dev/zero; printf past;
     //   head -c 1073737721 /dev/zero; printf end; } | md5sum
     EXPECT_EQ(Text(IDC_HASH), "60fdb75dc685228414da503429298af9");
-    EXPECT_EQ(track.count, 101u);    // 0 to 100, each once
-    EXPECT_FALSE(track.backwards);
-    EXPECT_EQ(track.last, 100u);
+    EXPECT_EQ(positions.size(), 101u);    // 0 to 100, each once
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+    EXPECT_EQ(positions.back(), 100u);
 }
 
 // Paths that yield no digest: one error box each, and the window stays as
