@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "digest/md5_forms.h"
 #include "digest/md5_rounds.h"
 
 namespace {
@@ -38,8 +39,15 @@ const unsigned char kPadding[64] = {0x80};
 //   I: or, xor, add, rol, add    (~d is ready)             5
 // 4.5 cycles a step, i.e. a byte: the floor while each logic operation
 // takes two inputs and a cycle, and what this form measures (the AVX-512
-// form in md5_avx512.cpp gets under it). Leave GCC's
-// reassociation on: with -fno-tree-reassoc the loop measured 3% slower.
+// form in md5_avx512.cpp gets under it where vector operations take a
+// cycle). Leave GCC's reassociation on: with -fno-tree-reassoc the loop
+// measured 3% slower.
+// BMI1's andn and BMI2's rorx gain nothing: the not they fold is already off
+// the chain. On an AMD EPYC of family 26 at 16 KiB, in TSC ticks a byte:
+// this form 3.311, built with -mbmi -mbmi2 3.304, F as (b & c) + (~b & d)
+// with andn 3.294, all within noise; so no such form is kept. Neither is
+// one built on a three-input lea ((b & c) + (b | d) - b for F): lea with
+// three operands takes 2 cycles there, which is what it would save.
 struct PortableOps
 {
     typedef uint32_t Word;
@@ -66,32 +74,18 @@ struct PortableOps
     }
 };
 
-void CompressPortable(uint32_t state[4], const unsigned char* block, size_t blocks)
+} // namespace
+
+void Md5CompressPortable(uint32_t state[4], const unsigned char* block, size_t blocks)
 {
     CompressBlocks<PortableOps>(state, block, blocks);
 }
 
-typedef void (*CompressFunction)(uint32_t state[4], const unsigned char* block, size_t blocks);
-
-// The fastest form this processor and its operating system can run, chosen
-// once. The check covers the OS: AVX-512 counts only when it saves the
-// registers' upper halves and mask registers on a thread switch.
-CompressFunction Compress()
+CMD5::CMD5() : CMD5(ChosenForm())
 {
-    static const CompressFunction compress = [] {
-#ifdef SUMWISE_MD5_AVX512
-        __builtin_cpu_init();
-        if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl"))
-            return &Md5CompressAvx512;
-#endif
-        return &CompressPortable;
-    }();
-    return compress;
 }
 
-} // namespace
-
-CMD5::CMD5()
+CMD5::CMD5(Form form) : m_form(CanRun(form) ? form : PORTABLE)
 {
     m_count[1] = m_count[0] = 0;
     m_state[0] = 0x67452301;
@@ -127,7 +121,7 @@ void CMD5::Update(const unsigned char* input, int length)
     // Whole blocks straight from the caller's memory.
     const int blocks = length / 64;
     if (blocks > 0) {
-        Compress()(m_state, input, static_cast<size_t>(blocks));
+        Md5Compress(m_form, m_state, input, static_cast<size_t>(blocks));
         input += 64 * blocks;
         length -= 64 * blocks;
     }
@@ -163,5 +157,5 @@ const char* CMD5::HexDigest()
 // One block, from the context's buffer.
 void CMD5::Transform(const unsigned char* block)
 {
-    Compress()(m_state, block, 1);
+    Md5Compress(m_form, m_state, block, 1);
 }

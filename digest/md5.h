@@ -11,8 +11,19 @@
 class CMD5
 {
 public:
+    // The forms of the compression function. All give the same digest; which
+    // is fastest depends on the processor, not on its feature bits alone, so
+    // the first context of a process times every form it can run and keeps
+    // the fastest (md5_forms.cpp).
+    enum Form { PORTABLE, AVX512, FORMS };
+    enum { CHOOSE_ROUNDS = 5 };
+
 // Constructors
+    // A context with the form chosen for this processor.
     CMD5();
+    // A context with the given form, or the portable one where this
+    // processor cannot run it: for tests and benchmarks of each form.
+    explicit CMD5(Form form);
 
 // Operations
     // Absorbs length bytes at input; a length of zero or less is ignored.
@@ -23,6 +34,17 @@ public:
     // the context lives and until the next call.
     const char* HexDigest();
 
+// Forms
+    static const char* FormName(Form form);
+    // Whether this processor and its operating system can run the form.
+    static bool CanRun(Form form);
+    // The form new contexts use, measured once per process.
+    static Form ChosenForm();
+    // The form with the lowest time: seconds[r][f] is form f's time in round
+    // r, negative where f was not timed. Each form counts its fastest round,
+    // so a round slowed by an interrupt does not decide.
+    static Form ChooseForm(const double seconds[][FORMS], int rounds);
+
 protected:
     void Transform(const unsigned char* block);
 
@@ -32,4 +54,5 @@ protected:
     unsigned char m_buffer[64]; // partial block: (m_count[0] >> 3) & 63 bytes
     unsigned char m_digest[16]; // written by Final
     CString m_strHex;           // written by HexDigest
+    Form m_form;                // the compression function's form
 };

@@ -9,10 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 
-// The AVX-512 form, in a file of its own; call it only where the processor
-// and the operating system support AVX-512F and AVX-512VL.
-void Md5CompressAvx512(uint32_t state[4], const unsigned char* block, size_t blocks);
-
 namespace {
 
 #define MD5_FF(a, b, c, d, x, s, t) Ops::template FF<s>(a, b, c, d, x, t)

@@ -4,8 +4,9 @@
 //                 0 also feeds a zero and a negative length, which must be
 //                 ignored
 //   the rest      the message
-// The digest of the chunked feed must equal CMD5's one-shot digest and
-// OpenSSL's. Every chunk is copied into a heap block of exactly its length,
+// In every form of the compression function this processor can run, the
+// digests of the chunked feed and of the one-shot feed must equal OpenSSL's
+// (and so the portable form's). Every chunk is copied into a heap block of exactly its length,
 // so AddressSanitizer reports any read past what Update was given.
 #include "digest/md5.h"
 
@@ -43,10 +44,11 @@ void Feed(CMD5& md5, const uint8_t* p, size_t n)
         md5.Update(copy.get(), INT_MIN);
 }
 
-void Expect(const std::string& got, const std::string& want, const char* what)
+void Expect(const std::string& got, const std::string& want, const char* what, CMD5::Form form)
 {
     if (got != want) {
-        std::fprintf(stderr, "%s: %s, expected %s\n", what, got.c_str(), want.c_str());
+        std::fprintf(stderr, "%s, %s form: %s, expected %s\n", what, CMD5::FormName(form), got.c_str(),
+                     want.c_str());
         std::abort();
     }
 }
@@ -68,33 +70,38 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint8_t* msg = data + 1 + k;
     const size_t len = size - 1 - k;
 
-    CMD5 chunked;
-    size_t done = 0;
-    for (size_t i = 0; done < len; i++) {
-        size_t n = k > 0 ? plan[i % k] : len;
-        if (n > len - done)
-            n = len - done;
-        Feed(chunked, msg + done, n);
-        done += n;
-        // A plan of nothing but zeros would never advance.
-        if (i >= k && done == 0)
-            break;
-    }
-    if (done < len)
-        Feed(chunked, msg + done, len - done);
-    chunked.Final();
-
-    CMD5 whole;
-    Feed(whole, msg, len);
-    whole.Final();
-
     unsigned char ref[EVP_MAX_MD_SIZE];
     unsigned int refLen = 0;
     if (!EVP_Digest(msg, len, ref, &refLen, EVP_md5(), nullptr) || refLen != 16)
         std::abort();
-
     const std::string want = Hex(ref);
-    Expect(whole.HexDigest(), want, "one-shot digest");
-    Expect(chunked.HexDigest(), want, "chunked digest");
+
+    for (int f = 0; f < CMD5::FORMS; f++) {
+        const CMD5::Form form = static_cast<CMD5::Form>(f);
+        if (!CMD5::CanRun(form))
+            continue;
+        CMD5 chunked(form);
+        size_t done = 0;
+        for (size_t i = 0; done < len; i++) {
+            size_t n = k > 0 ? plan[i % k] : len;
+            if (n > len - done)
+                n = len - done;
+            Feed(chunked, msg + done, n);
+            done += n;
+            // A plan of nothing but zeros would never advance.
+            if (i >= k && done == 0)
+                break;
+        }
+        if (done < len)
+            Feed(chunked, msg + done, len - done);
+        chunked.Final();
+
+        CMD5 whole(form);
+        Feed(whole, msg, len);
+        whole.Final();
+
+        Expect(whole.HexDigest(), want, "one-shot digest", form);
+        Expect(chunked.HexDigest(), want, "chunked digest", form);
+    }
     return 0;
 }
