@@ -7,7 +7,8 @@
 // no reading and no window: the ceiling the command could reach.
 // Usage: file_bench PATH | file_bench --engine BYTES
 // Prints one line: seconds, digest, peak working set in bytes (taken after
-// the hash, so it covers it; Wine reads it from the process's VmHWM).
+// the hash, so it covers it; Wine reads it from the process's VmHWM), and
+// the form of the compression function the process chose.
 #include <windows.h>
 #include <psapi.h>
 
@@ -66,8 +67,8 @@ int HashFromMemory(unsigned long long bytes)
     md5.Final();
     const char* digest = md5.HexDigest();
     ::QueryPerformanceCounter(&end);
-    std::printf("%.6f %s %llu\n", Seconds(start, end), digest,
-                static_cast<unsigned long long>(PeakWorkingSet()));
+    std::printf("%.6f %s %llu %s\n", Seconds(start, end), digest,
+                static_cast<unsigned long long>(PeakWorkingSet()), CMD5::FormName(CMD5::ChosenForm()));
     return 0;
 }
 
@@ -105,7 +106,7 @@ int main(int argc, char** argv)
     ::GetDlgItemTextA(dlg.m_hWnd, IDC_HASH, digest, sizeof digest);
     ::QueryPerformanceCounter(&end);
 
-    std::printf("%.6f %s %llu\n", Seconds(start, end), digest[0] != '\0' ? digest : "-",
-                static_cast<unsigned long long>(PeakWorkingSet()));
+    std::printf("%.6f %s %llu %s\n", Seconds(start, end), digest[0] != '\0' ? digest : "-",
+                static_cast<unsigned long long>(PeakWorkingSet()), CMD5::FormName(CMD5::ChosenForm()));
     return digest[0] != '\0' ? 0 : 1;
 }
