@@ -245,7 +245,7 @@ TEST_P(AgainstOpenSsl, RandomMessagesInRandomChunks)
 }
 #endif
 
-// Timings as measured on two processors with AVX-512, per 8 KiB in
+// Timings as measured on two processors with AVX-512, on 8 KiB, in
 // microseconds: on an AMD EPYC of family 26 the AVX-512 form runs at 0.56 of
 // the portable one, on an Intel Xeon at 1.10.
 TEST(FormChoice, FastestRoundOfEachFormDecides)
