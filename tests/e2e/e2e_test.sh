@@ -18,8 +18,12 @@ md5() { md5sum "$1" | cut -c1-32; }
 # own non-known DLLs, which Wine is told to prefer from the program's folder,
 # as Windows would. The probe loads each name from there, so the plants are
 # live. A process that calls into a plant crashes: no debugger may wait on it.
+# Wine's own DLLs load every name before the program's first line, where
+# only the manifest's pins guard them; so the probe also loads dwmapi (the
+# desktop composition DLL, not a known DLL) by name inside the running
+# program, as one of Windows' DLLs in it would, to show the search restricted.
 downloads="$work/Downloads"
-plant_names=(uxtheme version msimg32 bcrypt crypt32 compstui zlib1)
+plant_names=(uxtheme version msimg32 bcrypt crypt32 compstui zlib1 dwmapi)
 plant_log="$downloads/planted.log"
 plant_overrides="$WINEDLLOVERRIDES;winedbg.exe="
 export SUMWISE_PLANT_LOG="Z:${plant_log//\//\\}"   # as Wine's Z: drive names it
@@ -88,6 +92,8 @@ test_file_lock_and_clear() {
     check "a drop hashes nothing" "" "$(sw_read_hash)"
     sw_key alt+h
     check "the dropped file's digest equals md5sum's" "$(md5 "$dropped")" "$(sw_read_hash)"
+    "$WINE" "$probe" -w dwmapi.dll >/dev/null 2>&1   # from a folder without plants
+    check "control: the probe loads dwmapi inside the program" 0 $?
     sw_escape_and_wait
 }
 
@@ -127,7 +133,7 @@ test_arguments_ignored() {
 test_text_enter_and_escape
 plant_dlls
 test_file_lock_and_clear
-check "no planted DLL loads, at start, in the file dialog or on a drop" "" "$(tr '\n' ' ' 2>/dev/null <"$plant_log")"
+check "no planted DLL loads, at start, in the file dialog, on a drop or by name later" "" "$(tr '\n' ' ' 2>/dev/null <"$plant_log")"
 test_f1_help
 test_arguments_ignored
 
