@@ -212,7 +212,7 @@ TEST_F(HandlersTest, FileDialogChoiceIsShownAndHashedWhileCancelOrNoPathKeepTheS
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].title, "Select file to calculate MD5 hash...");
     EXPECT_EQ(dialogs[0].fileType, "All Files (*.*)");
-    EXPECT_EQ(dialogs[0].owner, m_dlg.m_hWnd);
+    EXPECT_EQ(std::make_pair(dialogs[0].owner, dialogs[0].ownerEnabled), std::make_pair(m_dlg.m_hWnd, false));
     EXPECT_EQ(State(), std::make_tuple(path, std::string(), path, static_cast<int>(CHashDlg::MODE_FILE)));
     Click(IDC_HASHNOW);
     EXPECT_EQ(Text(IDC_HASH), kFoxDigest);
@@ -231,7 +231,9 @@ TEST_F(HandlersTest, FileDialogChoiceIsShownAndHashedWhileCancelOrNoPathKeepTheS
     EXPECT_EQ(recorder.Boxes()[0].text, "File Not Defined");
     EXPECT_EQ(recorder.Boxes()[0].caption, "Error");
     EXPECT_EQ(recorder.Boxes()[0].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
-    EXPECT_EQ(recorder.Boxes()[0].owner, m_dlg.m_hWnd);
+    EXPECT_EQ(std::make_pair(recorder.Boxes()[0].owner, recorder.Boxes()[0].ownerEnabled),
+              std::make_pair(m_dlg.m_hWnd, false));
+    EXPECT_TRUE(::IsWindowEnabled(m_dlg.m_hWnd));
 }
 
 // Drops as the shell posts them: a DROPFILES block in global memory with
@@ -505,6 +507,39 @@ TEST_F(HandlersTest, SystemMenuOpensTheAboutBoxAndTheWindowResumes)
     EXPECT_TRUE(::IsWindowEnabled(m_dlg.m_hWnd));
     EXPECT_TRUE(::IsWindowVisible(m_dlg.m_hWnd));
     EXPECT_EQ(State(), before);
+}
+
+extern "C" decltype(&::GetOpenFileNameA) __imp_GetOpenFileNameA;
+extern "C" decltype(&::DialogBoxParamA) __imp_DialogBoxParamA;
+extern "C" decltype(&::MessageBoxA) __imp_MessageBoxA;
+
+// The owner the program hands the system for each modal box. Wine takes a
+// control's top-level window in its place, but Windows' file dialog would
+// disable only the control and leave the main window taking input.
+TEST_F(HandlersTest, FileDialogErrorBoxAndAboutBoxAreOwnedByTheMainWindow)
+{
+    static std::vector<HWND> s_owners;
+    AfxGetApp()->m_pMainWnd = &m_dlg;
+    {
+        ImportPatch<decltype(&::GetOpenFileNameA)> file(&__imp_GetOpenFileNameA, [](LPOPENFILENAMEA p) -> BOOL {
+            s_owners.push_back(p->hwndOwner);
+            p->lpstrFile[0] = '\0';     // "File Not Defined"
+            return TRUE;
+        });
+        ImportPatch<decltype(&::MessageBoxA)> box(&__imp_MessageBoxA, [](HWND h, LPCSTR, LPCSTR, UINT) {
+            s_owners.push_back(h);
+            return IDOK;
+        });
+        ImportPatch<decltype(&::DialogBoxParamA)> about(&__imp_DialogBoxParamA,
+            [](HINSTANCE, LPCSTR, HWND h, DLGPROC, LPARAM) -> INT_PTR {
+                s_owners.push_back(h);
+                return IDOK;
+            });
+        Click(IDC_FILE);
+        ::SendMessageA(m_dlg.m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    }
+    AfxGetApp()->m_pMainWnd = NULL;
+    EXPECT_EQ(s_owners, std::vector<HWND>(3, m_dlg.m_hWnd));
 }
 
 TEST_F(HandlersTest, HelpReachesTheApplicationWhichSaysThereIsNone)
