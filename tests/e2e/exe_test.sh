@@ -17,6 +17,8 @@ check "imports some DLLs" yes "$([[ -n $imports ]] && echo yes || echo no)"
 for dll in $imports; do
     check "import $dll is a known DLL" yes "$(grep -qiE "$allowed" <<<"$dll" && echo yes || echo no)"
 done
+# A DLL that Wine never loads, so no plant can show its pin.
+check "manifest pins textshaping.dll" 1 "$(grep -ac 'name="textshaping.dll" loadFrom="%SystemRoot%\\system32\\"' "$exe")"
 
 # A release carries no debug information and no symbols, and keeps ASLR
 # with high-entropy addresses and NX, terminal-server aware (0x20 | 0x40 |
