@@ -521,20 +521,13 @@ TEST_F(HandlersTest, FileDialogErrorBoxAndAboutBoxAreOwnedByTheMainWindow)
     static std::vector<HWND> s_owners;
     AfxGetApp()->m_pMainWnd = &m_dlg;
     {
-        ImportPatch<decltype(&::GetOpenFileNameA)> file(&__imp_GetOpenFileNameA, [](LPOPENFILENAMEA p) -> BOOL {
-            s_owners.push_back(p->hwndOwner);
-            p->lpstrFile[0] = '\0';     // "File Not Defined"
-            return TRUE;
-        });
-        ImportPatch<decltype(&::MessageBoxA)> box(&__imp_MessageBoxA, [](HWND h, LPCSTR, LPCSTR, UINT) {
-            s_owners.push_back(h);
-            return IDOK;
-        });
+        // The file dialog gives no path, so "File Not Defined" follows.
+        ImportPatch<decltype(&::GetOpenFileNameA)> file(&__imp_GetOpenFileNameA,
+            [](LPOPENFILENAMEA p) { s_owners.push_back(p->hwndOwner); p->lpstrFile[0] = '\0'; return TRUE; });
+        ImportPatch<decltype(&::MessageBoxA)> box(&__imp_MessageBoxA,
+            [](HWND h, LPCSTR, LPCSTR, UINT) { s_owners.push_back(h); return IDOK; });
         ImportPatch<decltype(&::DialogBoxParamA)> about(&__imp_DialogBoxParamA,
-            [](HINSTANCE, LPCSTR, HWND h, DLGPROC, LPARAM) -> INT_PTR {
-                s_owners.push_back(h);
-                return IDOK;
-            });
+            [](HINSTANCE, LPCSTR, HWND h, DLGPROC, LPARAM) -> INT_PTR { s_owners.push_back(h); return IDOK; });
         Click(IDC_FILE);
         ::SendMessageA(m_dlg.m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
     }
