@@ -18,10 +18,9 @@ md5() { md5sum "$1" | cut -c1-32; }
 # own non-known DLLs, which Wine is told to prefer from the program's folder,
 # as Windows would. The probe loads each name from there, so the plants are
 # live. A process that calls into a plant crashes: no debugger may wait on it.
-# Wine's own DLLs load every name before the program's first line, where
-# only the manifest's pins guard them; so the probe also loads dwmapi (the
-# desktop composition DLL, not a known DLL) by name inside the running
-# program, as one of Windows' DLLs in it would, to show the search restricted.
+# Wine's DLLs load no name by LoadLibrary once the program runs (their
+# delay-loads ignore the restriction), so the probe also loads dwmapi (not a
+# known DLL) inside the running program, as one of Windows' DLLs in it would.
 downloads="$work/Downloads"
 plant_names=(uxtheme version msimg32 bcrypt crypt32 compstui zlib1 dwmapi)
 plant_log="$downloads/planted.log"

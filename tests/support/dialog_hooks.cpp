@@ -116,10 +116,8 @@ LRESULT CALLBACK MessageBoxRecorder::HookProc(int nCode, WPARAM wParam, LPARAM l
 
 void MessageBoxRecorder::OnInitDialog(HWND hWnd)
 {
-    const HWND hOwner = ::GetWindow(hWnd, GW_OWNER);
     m_boxes.push_back(RecordedMessageBox{ WindowText(::GetDlgItem(hWnd, kMsgBoxTextId)), WindowText(hWnd),
-                                          IconKind(hWnd), ButtonSet(hWnd), hOwner,
-                                          ::IsWindowEnabled(hOwner) != FALSE });
+                                          IconKind(hWnd), ButtonSet(hWnd), ::GetWindow(hWnd, GW_OWNER) });
     // Posted: the box's own modal loop takes it, before it first shows.
     ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(m_nAnswer, BN_CLICKED), 0);
 }
@@ -147,9 +145,9 @@ LRESULT CALLBACK FileDialogDriver::HookProc(int nCode, WPARAM wParam, LPARAM lPa
 
 void FileDialogDriver::OnInitDialog(HWND hWnd)
 {
-    const HWND hOwner = ::GetWindow(hWnd, GW_OWNER);
-    m_dialogs.push_back(RecordedFileDialog{ WindowText(hWnd), WindowText(::GetDlgItem(hWnd, kFileTypeComboId)),
-                                            hOwner, ::IsWindowEnabled(hOwner) != FALSE });
+    m_dialogs.push_back(RecordedFileDialog{ WindowText(hWnd),
+                                            WindowText(::GetDlgItem(hWnd, kFileTypeComboId)),
+                                            ::GetWindow(hWnd, GW_OWNER) });
     const size_t nIndex = m_dialogs.size() - 1;
     if (nIndex >= m_paths.size()) {
         ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);

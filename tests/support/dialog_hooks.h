@@ -19,7 +19,6 @@ struct RecordedMessageBox
     UINT icon;          // MB_ICONEXCLAMATION, MB_ICONHAND, ... or 0
     UINT buttons;       // MB_OK, MB_OKCANCEL, ... from the buttons present
     HWND owner;
-    bool ownerEnabled;  // whether the owner still took input under the box
 };
 
 class MessageBoxRecorder
@@ -48,7 +47,6 @@ struct RecordedFileDialog
     std::string title;
     std::string fileType;   // the "Files of type" box's text
     HWND owner;
-    bool ownerEnabled;
 };
 
 class FileDialogDriver

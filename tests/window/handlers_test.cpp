@@ -212,7 +212,7 @@ TEST_F(HandlersTest, FileDialogChoiceIsShownAndHashedWhileCancelOrNoPathKeepTheS
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].title, "Select file to calculate MD5 hash...");
     EXPECT_EQ(dialogs[0].fileType, "All Files (*.*)");
-    EXPECT_EQ(std::make_pair(dialogs[0].owner, dialogs[0].ownerEnabled), std::make_pair(m_dlg.m_hWnd, false));
+    EXPECT_EQ(dialogs[0].owner, m_dlg.m_hWnd);
     EXPECT_EQ(State(), std::make_tuple(path, std::string(), path, static_cast<int>(CHashDlg::MODE_FILE)));
     Click(IDC_HASHNOW);
     EXPECT_EQ(Text(IDC_HASH), kFoxDigest);
@@ -231,8 +231,7 @@ TEST_F(HandlersTest, FileDialogChoiceIsShownAndHashedWhileCancelOrNoPathKeepTheS
     EXPECT_EQ(recorder.Boxes()[0].text, "File Not Defined");
     EXPECT_EQ(recorder.Boxes()[0].caption, "Error");
     EXPECT_EQ(recorder.Boxes()[0].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
-    EXPECT_EQ(std::make_pair(recorder.Boxes()[0].owner, recorder.Boxes()[0].ownerEnabled),
-              std::make_pair(m_dlg.m_hWnd, false));
+    EXPECT_EQ(recorder.Boxes()[0].owner, m_dlg.m_hWnd);
     EXPECT_TRUE(::IsWindowEnabled(m_dlg.m_hWnd));
 }
 

@@ -168,7 +168,7 @@ TEST_F(HashNowTest, UnreadableFileIsReportedAndChangesNothing)
         EXPECT_EQ(box.caption, "ERROR");
         EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONEXCLAMATION));
         EXPECT_EQ(box.buttons, static_cast<UINT>(MB_OK));
-        EXPECT_EQ(std::make_pair(box.owner, box.ownerEnabled), std::make_pair(m_dlg.m_hWnd, false));
+        EXPECT_EQ(box.owner, m_dlg.m_hWnd);
 
         EXPECT_EQ(status.Texts(), (std::vector<std::string>{ "Working....", "" }));
         EXPECT_TRUE(hash.Entries().empty());
