@@ -1,10 +1,10 @@
 // The stack protector's guard, its seeding and its failure path, in place of
 // the compiler's own library. That library seeds the guard with CryptoAPI
 // from a static constructor: it loads DLLs by name before the program can
-// restrict where DLLs come from, and only after the C runtime's start-up
-// has run code that checks the guard. Here the guard is seeded at the
-// program's entry, before anything else runs, as Windows' own compiler
-// seeds its cookie.
+// restrict where DLLs come from, and it runs in no fixed order with the
+// other constructors, which may already run protected code. Here the guard
+// is seeded at the program's entry, before anything else runs, as Windows'
+// own compiler seeds its cookie.
 #include <windows.h>
 
 #include <cpuid.h>
