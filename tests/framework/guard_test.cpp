@@ -31,10 +31,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int)
     if (std::strcmp(lpCmdLine, "guard") == 0)
         return nFolded;
     if (std::strcmp(lpCmdLine, "overrun") == 0) {
-        // Without the protector the run crashes instead: it must end, not
-        // wait in Wine's debugger. The fail-fast path runs no such filter.
-        ::SetUnhandledExceptionFilter([](EXCEPTION_POINTERS* p) -> LONG {
-            return ::TerminateProcess(::GetCurrentProcess(), p->ExceptionRecord->ExceptionCode);
+        // The fail-fast path runs no handler; a crash (no protector) ends
+        // here instead of waiting in Wine's debugger.
+        ::SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG {
+            return ::TerminateProcess(::GetCurrentProcess(), 1);
         });
         Overrun(64);
         return 0;
