@@ -18,8 +18,11 @@ md5() { md5sum "$1" | cut -c1-32; }
 # own non-known DLLs, which Wine is told to prefer from the program's folder,
 # as Windows would. The probe loads each name from there, so the plants are
 # live. A process that calls into a plant crashes: no debugger may wait on it.
+# Wine's DLLs load no name by LoadLibrary once the program runs (their
+# delay-loads ignore the restriction), so the probe also loads dwmapi (not a
+# known DLL) inside the running program, as one of Windows' DLLs in it would.
 downloads="$work/Downloads"
-plant_names=(uxtheme version msimg32 bcrypt crypt32 compstui zlib1)
+plant_names=(uxtheme version msimg32 bcrypt crypt32 compstui zlib1 dwmapi)
 plant_log="$downloads/planted.log"
 plant_overrides="$WINEDLLOVERRIDES;winedbg.exe="
 export SUMWISE_PLANT_LOG="Z:${plant_log//\//\\}"   # as Wine's Z: drive names it
@@ -88,6 +91,8 @@ test_file_lock_and_clear() {
     check "a drop hashes nothing" "" "$(sw_read_hash)"
     sw_key alt+h
     check "the dropped file's digest equals md5sum's" "$(md5 "$dropped")" "$(sw_read_hash)"
+    "$WINE" "$probe" -w dwmapi.dll >/dev/null 2>&1   # from a folder without plants
+    check "control: the probe loads dwmapi inside the program" 0 $?
     sw_escape_and_wait
 }
 
@@ -113,13 +118,19 @@ test_f1_help() {
     sw_escape_and_wait
 }
 
+# Also without uxtheme, which Wine can leave out: the program must not call
+# into it. (Wine's own controls then paint neither buttons nor the bar.)
 test_arguments_ignored() {
-    sw_start "$exe" 'C:\windows\win.ini' --help /p || { check "main window appears" yes no; return; }
+    WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=;uxtheme=d" sw_start "$exe" 'C:\windows\win.ini' --help /p ||
+        { check "main window appears" yes no; return; }
     check "arguments fill no field" "" "$(sw_read_input)"
     sw_focus_input
     sw_type "abc"
     sw_key Return
     check "arguments change no digest" 900150983cd24fb0d6963f7d28e17f72 "$(sw_read_hash)"
+    sw_drop "$work/data file.bin"
+    sw_key alt+h
+    check "without uxtheme a file is hashed" "$(md5 "$work/data file.bin")" "$(sw_read_hash)"
     sw_escape_and_wait
     check "with arguments, Escape still ends it" no "$(sw_running && echo yes || echo no)"
 }
@@ -127,7 +138,7 @@ test_arguments_ignored() {
 test_text_enter_and_escape
 plant_dlls
 test_file_lock_and_clear
-check "no planted DLL loads, at start, in the file dialog or on a drop" "" "$(tr '\n' ' ' 2>/dev/null <"$plant_log")"
+check "no planted DLL loads, at start, in the file dialog, on a drop or by name later" "" "$(tr '\n' ' ' 2>/dev/null <"$plant_log")"
 test_f1_help
 test_arguments_ignored
 

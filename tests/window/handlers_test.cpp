@@ -232,6 +232,7 @@ TEST_F(HandlersTest, FileDialogChoiceIsShownAndHashedWhileCancelOrNoPathKeepTheS
     EXPECT_EQ(recorder.Boxes()[0].caption, "Error");
     EXPECT_EQ(recorder.Boxes()[0].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
     EXPECT_EQ(recorder.Boxes()[0].owner, m_dlg.m_hWnd);
+    EXPECT_TRUE(::IsWindowEnabled(m_dlg.m_hWnd));
 }
 
 // Drops as the shell posts them: a DROPFILES block in global memory with
@@ -505,6 +506,32 @@ TEST_F(HandlersTest, SystemMenuOpensTheAboutBoxAndTheWindowResumes)
     EXPECT_TRUE(::IsWindowEnabled(m_dlg.m_hWnd));
     EXPECT_TRUE(::IsWindowVisible(m_dlg.m_hWnd));
     EXPECT_EQ(State(), before);
+}
+
+extern "C" decltype(&::GetOpenFileNameA) __imp_GetOpenFileNameA;
+extern "C" decltype(&::DialogBoxParamA) __imp_DialogBoxParamA;
+extern "C" decltype(&::MessageBoxA) __imp_MessageBoxA;
+
+// The owner the program hands the system for each modal box. Wine takes a
+// control's top-level window in its place, but Windows' file dialog would
+// disable only the control and leave the main window taking input.
+TEST_F(HandlersTest, FileDialogErrorBoxAndAboutBoxAreOwnedByTheMainWindow)
+{
+    static std::vector<HWND> s_owners;
+    AfxGetApp()->m_pMainWnd = &m_dlg;
+    {
+        // The file dialog gives no path, so "File Not Defined" follows.
+        ImportPatch<decltype(&::GetOpenFileNameA)> file(&__imp_GetOpenFileNameA,
+            [](LPOPENFILENAMEA p) { s_owners.push_back(p->hwndOwner); p->lpstrFile[0] = '\0'; return TRUE; });
+        ImportPatch<decltype(&::MessageBoxA)> box(&__imp_MessageBoxA,
+            [](HWND h, LPCSTR, LPCSTR, UINT) { s_owners.push_back(h); return IDOK; });
+        ImportPatch<decltype(&::DialogBoxParamA)> about(&__imp_DialogBoxParamA,
+            [](HINSTANCE, LPCSTR, HWND h, DLGPROC, LPARAM) -> INT_PTR { s_owners.push_back(h); return IDOK; });
+        Click(IDC_FILE);
+        ::SendMessageA(m_dlg.m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    }
+    AfxGetApp()->m_pMainWnd = NULL;
+    EXPECT_EQ(s_owners, std::vector<HWND>(3, m_dlg.m_hWnd));
 }
 
 TEST_F(HandlersTest, HelpReachesTheApplicationWhichSaysThereIsNone)
