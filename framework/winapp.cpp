@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/afxres.h"
+#include "framework/dpi.h"
 #include "framework/syslib.h"
 #include "framework/wnd.h"
 
@@ -31,6 +32,8 @@ CWinApp::CWinApp(LPCSTR lpszAppName)
     // take over from the first.
     if (g_pApp == NULL)
         g_pApp = this;
+    // Before any window: a window keeps the DPI it was created at.
+    AfxInitDpiAwareness();
 }
 
 CWinApp::~CWinApp()

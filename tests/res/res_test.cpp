@@ -386,7 +386,9 @@ TEST_P(DisplayScale, DialogsAndIconScale)
     char asked[8] = "";
     if (GetEnvironmentVariableA("SUMWISE_ASKED_DPI", asked, sizeof asked) && std::stoul(asked) == dpi) {
         EXPECT_EQ(dpi, GetDpiForSystem());
-        EXPECT_EQ(DPI_AWARENESS_SYSTEM_AWARE, GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()));
+        // Per-monitor where the platform offers it (v2), else the manifest's fallback.
+        EXPECT_EQ(IsValidDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) ? DPI_AWARENESS_PER_MONITOR_AWARE
+                  : DPI_AWARENESS_SYSTEM_AWARE, GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()));
         return;
     }
     if (!GetEnvironmentVariableA("SUMWISE_WINE_DPI", nullptr, 0))

@@ -1,0 +1,7 @@
+#include "framework/dpi.h"
+
+void AfxInitDpiAwareness()
+{
+    if (!::IsProcessDPIAware())
+        ::SetProcessDPIAware();
+}
