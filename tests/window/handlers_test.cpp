@@ -524,7 +524,7 @@ TEST_F(HandlersTest, HelpReachesTheApplicationWhichSaysThereIsNone)
     }
 }
 
-extern "C" decltype(&::DrawIcon) __imp_DrawIcon;
+extern "C" decltype(&::DrawIconEx) __imp_DrawIconEx;
 
 // Minimised, the window draws its icon itself: centred on its (empty)
 // client area, after the background is erased. Its icons, big, small and
@@ -542,7 +542,8 @@ TEST_F(HandlersTest, MinimisedWindowDrawsItsIconCentred)
     s_events.clear();
     MessageLog log(m_dlg.m_hWnd, { WM_ICONERASEBKGND },
                    [](const MessageLog::Entry&) { s_events.push_back("erase"); });
-    ImportPatch<decltype(&::DrawIcon)> patch(&__imp_DrawIcon, [](HDC, int x, int y, HICON h) -> BOOL {
+    ImportPatch<decltype(&::DrawIconEx)> patch(&__imp_DrawIconEx, [](HDC, int x, int y, HICON h, int, int, UINT, HBRUSH,
+                                                                    UINT) -> BOOL {
         s_events.push_back("icon " + std::to_string(x) + "," + std::to_string(y));
         return h != NULL;
     });
