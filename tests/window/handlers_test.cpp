@@ -548,13 +548,19 @@ TEST_F(HandlersTest, MinimisedWindowDrawsItsIconCentred)
         return h != NULL;
     });
     // Systems today send a minimised window no WM_PAINT: its client area is
-    // empty.
-    ::SendMessageA(m_dlg.m_hWnd, WM_PAINT, 0, 0);
-    RECT rc;
-    ::GetClientRect(m_dlg.m_hWnd, &rc);
-    const int x = (rc.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (rc.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    EXPECT_EQ(s_events, (std::vector<std::string>{ "erase", "icon " + std::to_string(x) + "," + std::to_string(y) }));
+    // empty. Moved to a monitor at 144 DPI, it centres the icon's size there.
+    for (const UINT nDpi : { m_dlg.GetDpi(), 144u }) {
+        RECT rc;
+        ::GetWindowRect(m_dlg.m_hWnd, &rc);
+        ::SendMessageA(m_dlg.m_hWnd, WM_DPICHANGED, MAKEWPARAM(nDpi, nDpi), reinterpret_cast<LPARAM>(&rc));
+        s_events.clear();
+        ::SendMessageA(m_dlg.m_hWnd, WM_PAINT, 0, 0);
+        ::GetClientRect(m_dlg.m_hWnd, &rc);
+        const int x = (rc.right - ::GetSystemMetricsForDpi(SM_CXICON, nDpi) + 1) / 2;
+        const int y = (rc.bottom - ::GetSystemMetricsForDpi(SM_CYICON, nDpi) + 1) / 2;
+        EXPECT_EQ(s_events, (std::vector<std::string>{ "erase", "icon " + std::to_string(x) + "," + std::to_string(y) }))
+            << nDpi << " DPI";
+    }
 }
 
 TEST(HashDlgLifetimeTest, DestroyReleasesTheBrushAndTheIcon)
