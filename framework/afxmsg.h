@@ -42,6 +42,8 @@ enum AfxSig : UINT
     AfxSig_hcurv,           // HCURSOR ()
     AfxSig_hbrDWu,          // HBRUSH (CDC*, CWnd*, UINT)
     AfxSig_vD,              // void (HDROP)
+    AfxSig_vuR,             // void (UINT, LPRECT)
+    AfxSig_buS,             // BOOL (UINT, LPSIZE)
 };
 
 // A row's handler: one member per signature, the one the row's AfxSig
@@ -54,6 +56,8 @@ union AFX_PMSGFN
     HCURSOR (CCmdTarget::*pfn_hcurv)();
     HBRUSH (CCmdTarget::*pfn_hbrDWu)(CDC*, CWnd*, UINT);
     void (CCmdTarget::*pfn_vD)(HDROP);
+    void (CCmdTarget::*pfn_vuR)(UINT, LPRECT);
+    BOOL (CCmdTarget::*pfn_buS)(UINT, LPSIZE);
 
     AFX_PMSGFN() : pfn_vv(nullptr) {}
     AFX_PMSGFN(void (CCmdTarget::*pfn)()) : pfn_vv(pfn) {}
@@ -61,6 +65,8 @@ union AFX_PMSGFN
     AFX_PMSGFN(HCURSOR (CCmdTarget::*pfn)()) : pfn_hcurv(pfn) {}
     AFX_PMSGFN(HBRUSH (CCmdTarget::*pfn)(CDC*, CWnd*, UINT)) : pfn_hbrDWu(pfn) {}
     AFX_PMSGFN(void (CCmdTarget::*pfn)(HDROP)) : pfn_vD(pfn) {}
+    AFX_PMSGFN(void (CCmdTarget::*pfn)(UINT, LPRECT)) : pfn_vuR(pfn) {}
+    AFX_PMSGFN(BOOL (CCmdTarget::*pfn)(UINT, LPSIZE)) : pfn_buS(pfn) {}
 };
 
 struct AFX_MSGMAP_ENTRY
@@ -134,3 +140,12 @@ protected: \
 
 #define ON_WM_DROPFILES() \
     { WM_DROPFILES, 0, 0, 0, AfxSig_vD, AFX_MSG_HANDLER(void (CCmdTarget::*)(HDROP), OnDropFiles) },
+
+// The new DPI (the vertical one; both are the same) and the window
+// rectangle Windows suggests for it.
+#define ON_WM_DPICHANGED() \
+    { WM_DPICHANGED, 0, 0, 0, AfxSig_vuR, AFX_MSG_HANDLER(void (CCmdTarget::*)(UINT, LPRECT), OnDpiChanged) },
+
+#define ON_WM_GETDPISCALEDSIZE() \
+    { WM_GETDPISCALEDSIZE, 0, 0, 0, AfxSig_buS, \
+      AFX_MSG_HANDLER(BOOL (CCmdTarget::*)(UINT, LPSIZE), OnGetDpiScaledSize) },

@@ -3,8 +3,9 @@
 //   CString (cstring.h), CCmdTarget and message maps (cmdtarget.h, afxmsg.h),
 //   CWnd (wnd.h), CDialog (dialog.h), CDataExchange, DDX_Text, DDV_MaxChars
 //   (ddx.h), CWinApp and AfxWinMain (winapp.h), CFileDialog (filedlg.h),
-//   CDC and CPaintDC (dc.h), CMenu (menu.h), owned brushes and icons
-//   (handle.h), CDropFiles (dropfiles.h); reserved IDs in afxres.h.
+//   CDC and CPaintDC (dc.h), CMenu (menu.h), owned brushes, fonts and icons
+//   (handle.h), CDropFiles (dropfiles.h), metrics at a DPI (dpi.h); reserved
+//   IDs in afxres.h.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +17,7 @@
 #include "framework/afxmsg.h"
 #include "framework/cmdtarget.h"
 #include "framework/dc.h"
+#include "framework/dpi.h"
 #include "framework/handle.h"
 #include "framework/menu.h"
 #include "framework/wnd.h"

@@ -52,6 +52,12 @@ BOOL CCmdTarget::DispatchMsg(const AFX_MSGCALL& call, LRESULT* pResult)
     case AfxSig_vD:
         (this->*fn.pfn_vD)(reinterpret_cast<HDROP>(call.wParam));
         break;
+    case AfxSig_vuR:
+        (this->*fn.pfn_vuR)(HIWORD(call.wParam), reinterpret_cast<LPRECT>(call.lParam));
+        break;
+    case AfxSig_buS:
+        lResult = (this->*fn.pfn_buS)(static_cast<UINT>(call.wParam), reinterpret_cast<LPSIZE>(call.lParam));
+        break;
     case AfxSig_end:
         return FALSE;
     }

@@ -22,7 +22,8 @@ public:
 
 // Operations
     COLORREF SetBkColor(COLORREF crColor) { return ::SetBkColor(m_hDC, crColor); }
-    BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
+    // At the icon's own size, not the system DPI's.
+    BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIconEx(m_hDC, x, y, hIcon, 0, 0, 0, NULL, DI_NORMAL); }
 };
 
 class CPaintDC : public CDC

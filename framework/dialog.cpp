@@ -1,11 +1,15 @@
 #include "framework/dialog.h"
 
 #include "framework/afxres.h"
+#include "framework/dlglayout.h"
+#include "framework/dpi.h"
 #include "framework/winapp.h"
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)
+    ON_WM_DPICHANGED()
+    ON_WM_GETDPISCALEDSIZE()
 END_MESSAGE_MAP()
 
 namespace {
@@ -31,7 +35,7 @@ bool ReturnsResultDirectly(UINT message)
 } // namespace
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd), m_defaultCall(), m_bModeless(false)
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd), m_defaultCall(), m_bModeless(false), m_nDpi(0)
 {
 }
 
@@ -94,6 +98,51 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
+void CDialog::OnDpiChanged(UINT nDpi, LPRECT lpRect)
+{
+    // A dialog whose controls are not its template's is left as it is.
+    CDialogLayout layout;
+    if (!layout.Load(AfxGetResourceHandle(), m_nIDTemplate) || layout.m_items.size() != m_controls.size())
+        return;
+    m_nDpi = nDpi;
+    const HFONT hFont = layout.CreateFontAt(nDpi);
+    const SIZE sizeBase = CDialogLayout::BaseUnits(hFont);
+    const UINT nFlags = SWP_NOZORDER | SWP_NOACTIVATE;
+    ::SetWindowPos(m_hWnd, NULL, lpRect->left, lpRect->top, lpRect->right - lpRect->left,
+                   lpRect->bottom - lpRect->top, nFlags);
+    std::vector<std::unique_ptr<CIconHandle>> icons;
+    for (size_t i = 0; i < m_controls.size(); ++i) {
+        const RECT rc = CDialogLayout::ControlRect(layout.m_items[i], sizeBase);
+        ::SetWindowPos(m_controls[i], NULL, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, nFlags);
+        ::SendMessageW(m_controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
+        if (layout.m_items[i].lpszIcon != NULL) {
+            // The control takes the icon's size, as when it was created.
+            icons.push_back(std::make_unique<CIconHandle>(static_cast<HICON>(::LoadImageW(
+                AfxGetResourceHandle(), layout.m_items[i].lpszIcon, IMAGE_ICON,
+                AfxGetSystemMetricsForDpi(SM_CXICON, nDpi), AfxGetSystemMetricsForDpi(SM_CYICON, nDpi), 0))));
+            ::SendMessageW(m_controls[i], STM_SETICON, reinterpret_cast<WPARAM>(static_cast<HICON>(*icons.back())), 0);
+        }
+    }
+    // The controls no longer use the font and icons of the last change.
+    m_font.Attach(hFont);
+    m_icons.swap(icons);
+}
+
+BOOL CDialog::OnGetDpiScaledSize(UINT nDpi, LPSIZE lpSize)
+{
+    CDialogLayout layout;
+    if (!layout.Load(AfxGetResourceHandle(), m_nIDTemplate))
+        return FALSE;
+    const CFontHandle font(layout.CreateFontAt(nDpi));
+    const SIZE size = layout.ClientSize(CDialogLayout::BaseUnits(font));
+    RECT rc = { 0, 0, size.cx, size.cy };
+    AfxAdjustWindowRectExForDpi(&rc, static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)),
+                                static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)), nDpi);
+    lpSize->cx = rc.right - rc.left;
+    lpSize->cy = rc.bottom - rc.top;
+    return TRUE;
+}
+
 LRESULT CDialog::CallDefault(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (m_hWnd == NULL)
@@ -139,6 +188,14 @@ INT_PTR CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
     INT_PTR nResult = FALSE;
     if (message == WM_INITDIALOG) {
+        // The controls in template order, before OnInitDialog may change
+        // their z-order.
+        m_controls.clear();
+        for (HWND hWndChild = ::GetWindow(hWnd, GW_CHILD); hWndChild != NULL;
+             hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT))
+            m_controls.push_back(hWndChild);
+        m_nDpi = AfxGetDpiForWindow(hWnd);
+        AfxDisableDialogDpiScaling(hWnd);
         nResult = OnInitDialog();
     } else if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);

@@ -1,6 +1,7 @@
 // Classes in this file:
 //   CHandleT     - owns one handle and frees it when destroyed or replaced.
 //   CBrushHandle - a brush (CreateSolidBrush), freed with DeleteObject.
+//   CFontHandle  - a font (CreateFontIndirect), freed with DeleteObject.
 //   CIconHandle  - an icon loaded for one owner (not shared), freed with
 //                  DestroyIcon.
 // They read as the handle itself, so a window's m_hbrHash is passed and
@@ -48,4 +49,5 @@ struct AfxDestroyIcon
 };
 
 using CBrushHandle = CHandleT<HBRUSH, AfxDeleteObject>;
+using CFontHandle = CHandleT<HFONT, AfxDeleteObject>;
 using CIconHandle = CHandleT<HICON, AfxDestroyIcon>;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/afxres.h"
+#include "framework/dpi.h"
 #include "framework/syslib.h"
 #include "framework/wnd.h"
 
@@ -31,6 +32,8 @@ CWinApp::CWinApp(LPCSTR lpszAppName)
     // take over from the first.
     if (g_pApp == NULL)
         g_pApp = this;
+    // Before any window: a window keeps the DPI it was created at.
+    AfxInitDpiAwareness();
 }
 
 CWinApp::~CWinApp()
@@ -72,10 +75,10 @@ int CWinApp::Run()
 
 // Not a shared icon: the caller owns it and frees it with DestroyIcon, so
 // a window can release what it loaded when it goes.
-HICON CWinApp::LoadIcon(UINT nIDResource) const
+HICON CWinApp::LoadIcon(UINT nIDResource, int cx, int cy) const
 {
     return static_cast<HICON>(::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource),
-                                           IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+                                           IMAGE_ICON, cx, cy, LR_DEFAULTSIZE));
 }
 
 BOOL CWinApp::Enable3dControls()

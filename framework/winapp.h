@@ -36,7 +36,8 @@ public:
     virtual int Run();
 
 // Operations
-    HICON LoadIcon(UINT nIDResource) const;
+    // The icon's image nearest cx x cy; with no size, the system DPI's.
+    HICON LoadIcon(UINT nIDResource, int cx = 0, int cy = 0) const;
     BOOL Enable3dControls();
 
 // Command handlers (public so derived maps can name them)

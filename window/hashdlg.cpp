@@ -15,6 +15,7 @@ BEGIN_MESSAGE_MAP(CHashDlg, CDialog)
     ON_BN_CLICKED(IDC_FILE, OnFile)
     ON_EN_CHANGE(IDC_INPUT, OnChangeInput)
     ON_WM_DROPFILES()
+    ON_WM_DPICHANGED()
 END_MESSAGE_MAP()
 
 namespace {
@@ -69,9 +70,7 @@ BOOL CHashDlg::OnInitDialog()
         }
     }
 
-    const HICON hIcon = m_hIcon;
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
+    SetIcons();
 
     // A second run of the same window replaces the first run's brush.
     m_hbrHash.Attach(::CreateSolidBrush(kHashBackground));
@@ -111,8 +110,8 @@ void CHashDlg::OnPaint()
         CPaintDC dc(this);
         SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
 
-        const int cxIcon = ::GetSystemMetrics(SM_CXICON);
-        const int cyIcon = ::GetSystemMetrics(SM_CYICON);
+        const int cxIcon = AfxGetSystemMetricsForDpi(SM_CXICON, GetDpi());
+        const int cyIcon = AfxGetSystemMetricsForDpi(SM_CYICON, GetDpi());
         RECT rect;
         GetClientRect(&rect);
         const int x = (rect.right - rect.left - cxIcon + 1) / 2;
@@ -121,6 +120,22 @@ void CHashDlg::OnPaint()
     } else {
         CDialog::OnPaint();
     }
+}
+
+void CHashDlg::OnDpiChanged(UINT nDpi, LPRECT lpRect)
+{
+    CDialog::OnDpiChanged(nDpi, lpRect);
+    SetIcons();
+}
+
+void CHashDlg::SetIcons()
+{
+    // The window lets go of the old icon before it is freed.
+    const HICON hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME, AfxGetSystemMetricsForDpi(SM_CXICON, GetDpi()),
+                                              AfxGetSystemMetricsForDpi(SM_CYICON, GetDpi()));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
+    m_hIcon.Attach(hIcon);
 }
 
 HCURSOR CHashDlg::OnQueryDragIcon()

@@ -42,6 +42,7 @@ public:
     void OnFile();
     void OnChangeInput();
     void OnDropFiles(HDROP hDropInfo);
+    void OnDpiChanged(UINT nDpi, LPRECT lpRect);
 
 protected:
     // What choosing a file does, by File or by a drop: file mode, the path
@@ -50,6 +51,9 @@ protected:
     // The file branch of OnHashNow: FALSE when the file could not be opened
     // or read whole, after telling the user why.
     BOOL HashFile(CMD5& md5, CWnd* pProgress);
+    // The application icon at the dialog's DPI, in the caption (big and
+    // small) and for the minimised window.
+    void SetIcons();
 
     DECLARE_MESSAGE_MAP()
 };

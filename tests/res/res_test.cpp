@@ -10,13 +10,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/afxres.h"
 #include "res/resource.h"
+#include "tests/support/import_patch.h"
+#include "window/aboutdlg.h"
+#include "window/hashdlg.h"
+
+extern "C" decltype(&::GetProcAddress) __imp_GetProcAddress;
 
 namespace {
 
@@ -386,7 +394,9 @@ TEST_P(DisplayScale, DialogsAndIconScale)
     char asked[8] = "";
     if (GetEnvironmentVariableA("SUMWISE_ASKED_DPI", asked, sizeof asked) && std::stoul(asked) == dpi) {
         EXPECT_EQ(dpi, GetDpiForSystem());
-        EXPECT_EQ(DPI_AWARENESS_SYSTEM_AWARE, GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()));
+        // Per-monitor where the platform offers it (v2), else the manifest's fallback.
+        EXPECT_EQ(IsValidDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) ? DPI_AWARENESS_PER_MONITOR_AWARE
+                  : DPI_AWARENESS_SYSTEM_AWARE, GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()));
         return;
     }
     if (!GetEnvironmentVariableA("SUMWISE_WINE_DPI", nullptr, 0))
@@ -395,12 +405,107 @@ TEST_P(DisplayScale, DialogsAndIconScale)
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"DpiScalingVer", REG_DWORD, &scalingVer, sizeof dpi);
     SetEnvironmentVariableA("SUMWISE_ASKED_DPI", std::to_string(dpi).c_str());
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    const std::string cmd = std::string("res_test --gtest_brief=1 --gtest_filter=MainDialog.*:AboutBox.*:Icon.*:") +
+    const std::string cmd = std::string("res_test --gtest_brief=1 --gtest_filter=MainDialog.*:AboutBox.*:Icon.*:DpiChange.*:") +
                             test->test_suite_name() + "." + test->name();
     EXPECT_EQ(0, std::system(cmd.c_str())) << "at " << dpi << " DPI (above)";
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, DisplayScale, testing::Values(96, 120, 144, 192));
+
+namespace {
+
+int IconWidth(LRESULT hIcon)
+{
+    ICONINFO info;
+    BITMAP bm = {};
+    if (hIcon == 0 || !GetIconInfo(reinterpret_cast<HICON>(hIcon), &info))
+        return 0;
+    GetObjectW(info.hbmColor, sizeof bm, &bm);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bm.bmWidth;
+}
+
+// The client area and caption icons, then each control's rectangle, font
+// height and icon, and whether Windows' own rescaling was turned off for it
+// (DDC_DISABLE_ALL for the dialog, both DCDC_ flags for a control).
+std::map<HWND, int> g_ownScalingOff;
+std::vector<std::string> Layout(HWND hDlg)
+{
+    RECT rc;
+    GetClientRect(hDlg, &rc);
+    std::vector<std::string> lines = {"client " + std::to_string(rc.right) + "x" + std::to_string(rc.bottom) +
+        " icons " + std::to_string(IconWidth(SendMessageW(hDlg, WM_GETICON, ICON_BIG, 0))) + "," +
+        std::to_string(IconWidth(SendMessageW(hDlg, WM_GETICON, ICON_SMALL, 0))) + " off " +
+        std::to_string(g_ownScalingOff[hDlg])};
+    for (HWND c = GetWindow(hDlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        LOGFONTW lf = {};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+        GetWindowRect(c, &rc);
+        MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rc), 2);
+        lines.push_back(std::to_string(GetDlgCtrlID(c)) + ": " + std::to_string(rc.left) + "," + std::to_string(rc.top) +
+            " " + std::to_string(rc.right - rc.left) + "x" + std::to_string(rc.bottom - rc.top) + " font " +
+            std::to_string(lf.lfHeight) + " icon " + std::to_string(IconWidth(SendMessageW(c, STM_GETICON, 0, 0))) +
+            " off " + std::to_string(g_ownScalingOff[c]));
+    }
+    return lines;
+}
+
+// A window created while the thread is DPI unaware is at 96 DPI; any other
+// is at the process's.
+std::unique_ptr<CDialog> CreateAt(UINT id, UINT dpi)
+{
+    const DPI_AWARENESS_CONTEXT old = SetThreadDpiAwarenessContext(
+        dpi == GetDpiForSystem() ? GetThreadDpiAwarenessContext() : DPI_AWARENESS_CONTEXT_UNAWARE);
+    std::unique_ptr<CDialog> pDlg(id == IDD_MAIN ? static_cast<CDialog*>(new CHashDlg) : new CAboutDlg);
+    EXPECT_TRUE(pDlg->Create(id));
+    SetThreadDpiAwarenessContext(old);
+    return pDlg;
+}
+
+}  // namespace
+
+// Each dialog moved to a monitor of another scale is laid out as one created
+// there. Under Wine a process has one DPI besides 96, so each row runs in the
+// scale test's process at its DPI other than 96. Wine lacks the functions
+// that turn Windows' own rescaling off; the test lends them.
+TEST(DpiChange, DialogsLayOutAsIfCreatedAtTheNewDpi)
+{
+    static const auto s_real = __imp_GetProcAddress;
+    ImportPatch<decltype(&::GetProcAddress)> patch(&__imp_GetProcAddress, [](HMODULE h, LPCSTR name) -> FARPROC {
+        const auto off = [](HWND hWnd, int mask, int values) -> BOOL { return g_ownScalingOff[hWnd] = mask & values; };
+        const bool lent = HIWORD(name) && (!strcmp(name, "SetDialogDpiChangeBehavior") ||
+                                           !strcmp(name, "SetDialogControlDpiChangeBehavior"));
+        return lent ? reinterpret_cast<FARPROC>(reinterpret_cast<void*>(+off)) : s_real(h, name);
+    });
+    const std::vector<std::vector<UINT>> moves = {{96, 144}, {144, 96}, {96, 192}, {120, 96}, {96, 144, 96}};
+    for (const std::vector<UINT>& dpis : moves) {
+        if (*std::max_element(dpis.begin(), dpis.end()) != GetDpiForSystem())
+            continue;
+        for (UINT id : {IDD_MAIN, IDD_ABOUTBOX}) {
+            std::unique_ptr<CDialog> pMoved = CreateAt(id, dpis[0]);
+            for (size_t i = 1; i < dpis.size(); ++i) {
+                SCOPED_TRACE(testing::Message() << "dialog " << id << " moved to " << dpis[i] << " DPI, step " << i);
+                std::unique_ptr<CDialog> pFresh = CreateAt(id, dpis[i]);
+                RECT mw, mc, fw, fc;
+                GetWindowRect(pMoved->m_hWnd, &mw), GetClientRect(pMoved->m_hWnd, &mc);
+                GetWindowRect(pFresh->m_hWnd, &fw), GetClientRect(pFresh->m_hWnd, &fc);
+                // Windows suggests the size the dialog asks for. Wine keeps a
+                // window's frame at the DPI it was created at, so the
+                // suggestion here puts the fresh client area in that frame.
+                SIZE asked = {};
+                EXPECT_TRUE(SendMessageW(pMoved->m_hWnd, WM_GETDPISCALEDSIZE, dpis[i], reinterpret_cast<LPARAM>(&asked)));
+                EXPECT_TRUE(asked.cx == fw.right - fw.left && asked.cy == fw.bottom - fw.top) << asked.cx << "x" << asked.cy;
+                RECT suggested = {mw.left, mw.top, mw.right - mc.right + fc.right, mw.bottom - mc.bottom + fc.bottom};
+                SendMessageW(pMoved->m_hWnd, WM_DPICHANGED, MAKEWPARAM(dpis[i], dpis[i]), reinterpret_cast<LPARAM>(&suggested));
+                const std::vector<std::string> fresh = Layout(pFresh->m_hWnd);
+                EXPECT_EQ(fresh, Layout(pMoved->m_hWnd));
+                EXPECT_EQ(std::count_if(fresh.begin(), fresh.end(), [](const std::string& s) {
+                    return s.find(" off 0") != std::string::npos; }), 0);
+            }
+        }
+    }
+}
 
 TEST(Strings, SystemMenuItemAndFrameworkCaption)
 {

@@ -551,7 +551,7 @@ TEST_F(HandlersTest, HelpReachesTheApplicationWhichSaysThereIsNone)
     }
 }
 
-extern "C" decltype(&::DrawIcon) __imp_DrawIcon;
+extern "C" decltype(&::DrawIconEx) __imp_DrawIconEx;
 
 // Minimised, the window draws its icon itself: centred on its (empty)
 // client area, after the background is erased. Its icons, big, small and
@@ -569,18 +569,25 @@ TEST_F(HandlersTest, MinimisedWindowDrawsItsIconCentred)
     s_events.clear();
     MessageLog log(m_dlg.m_hWnd, { WM_ICONERASEBKGND },
                    [](const MessageLog::Entry&) { s_events.push_back("erase"); });
-    ImportPatch<decltype(&::DrawIcon)> patch(&__imp_DrawIcon, [](HDC, int x, int y, HICON h) -> BOOL {
+    ImportPatch<decltype(&::DrawIconEx)> patch(&__imp_DrawIconEx, [](HDC, int x, int y, HICON h, int, int, UINT, HBRUSH,
+                                                                    UINT) -> BOOL {
         s_events.push_back("icon " + std::to_string(x) + "," + std::to_string(y));
         return h != NULL;
     });
     // Systems today send a minimised window no WM_PAINT: its client area is
-    // empty.
-    ::SendMessageA(m_dlg.m_hWnd, WM_PAINT, 0, 0);
-    RECT rc;
-    ::GetClientRect(m_dlg.m_hWnd, &rc);
-    const int x = (rc.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (rc.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    EXPECT_EQ(s_events, (std::vector<std::string>{ "erase", "icon " + std::to_string(x) + "," + std::to_string(y) }));
+    // empty. Moved to a monitor at 144 DPI, it centres the icon's size there.
+    for (const UINT nDpi : { m_dlg.GetDpi(), 144u }) {
+        RECT rc;
+        ::GetWindowRect(m_dlg.m_hWnd, &rc);
+        ::SendMessageA(m_dlg.m_hWnd, WM_DPICHANGED, MAKEWPARAM(nDpi, nDpi), reinterpret_cast<LPARAM>(&rc));
+        s_events.clear();
+        ::SendMessageA(m_dlg.m_hWnd, WM_PAINT, 0, 0);
+        ::GetClientRect(m_dlg.m_hWnd, &rc);
+        const int x = (rc.right - ::GetSystemMetricsForDpi(SM_CXICON, nDpi) + 1) / 2;
+        const int y = (rc.bottom - ::GetSystemMetricsForDpi(SM_CYICON, nDpi) + 1) / 2;
+        EXPECT_EQ(s_events, (std::vector<std::string>{ "erase", "icon " + std::to_string(x) + "," + std::to_string(y) }))
+            << nDpi << " DPI";
+    }
 }
 
 TEST(HashDlgLifetimeTest, DestroyReleasesTheBrushAndTheIcon)

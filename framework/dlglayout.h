@@ -1,0 +1,48 @@
+// Classes in this file:
+//   CDialogLayout - what a dialog template says about the dialog's layout:
+//                   its font, its size and each control's rectangle in
+//                   dialog units, and the icon an icon control shows. From
+//                   it a dialog is laid out again at another DPI.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class CDialogLayout
+{
+public:
+    struct Item
+    {
+        RECT rect;          // left, top, width, height in dialog units
+        LPCWSTR lpszIcon;   // an icon control's icon resource, else NULL
+    };
+
+// Operations
+    // Reads template nIDTemplate, classic or extended; FALSE without one,
+    // or when it names no font (the system font's dialogs are left to
+    // Windows).
+    BOOL Load(HINSTANCE hInstance, UINT nIDTemplate);
+
+    // The template's font at nDpi, as the dialog manager creates it; the
+    // caller owns it.
+    HFONT CreateFontAt(UINT nDpi) const;
+    // A font's dialog base units: the pixels of 4 units across, 8 down.
+    static SIZE BaseUnits(HFONT hFont);
+    // The dialog's client size, or a control's rectangle, in pixels for a
+    // font whose dialog base units are sizeBase.
+    SIZE ClientSize(SIZE sizeBase) const;
+    static RECT ControlRect(const Item& item, SIZE sizeBase);
+
+// Attributes
+    std::vector<Item> m_items;  // in creation order
+
+private:
+    SIZE m_size = {};           // in dialog units
+    WORD m_nPoints = 0;
+    WORD m_nWeight = 0;
+    BYTE m_bItalic = 0;
+    BYTE m_nCharSet = 0;
+    std::wstring m_strFace;
+};
