@@ -12,9 +12,12 @@
 
 #include <cstdint>
 
+// Guards what runs before the entry replaces it, and stands in for a seed
+// that came out zero.
+constexpr uintptr_t kDefaultGuard = 0x2B992DDFA232;
+
 extern "C" {
-// Replaced at the entry; this value only guards what runs before it.
-uintptr_t __stack_chk_guard = 0x2B992DDFA232;
+uintptr_t __stack_chk_guard = kDefaultGuard;
 [[noreturn]] void __stack_chk_fail();
 [[noreturn]] void __chk_fail();
 int WinMainCRTStartup();
@@ -66,7 +69,7 @@ __attribute__((no_stack_protector)) void SeedStackGuard()
     if (ProcessorRandom(random))
         h = Mix(h, random);
     // Zero is what an overrun by a string's terminator writes.
-    __stack_chk_guard = h != 0 ? h : 0x2B992DDFA232;
+    __stack_chk_guard = h != 0 ? h : kDefaultGuard;
 }
 
 // Ends the process at once: a corrupted process runs no handler of its own.
