@@ -44,6 +44,7 @@ enum AfxSig : UINT
     AfxSig_vD,              // void (HDROP)
     AfxSig_vuR,             // void (UINT, LPRECT)
     AfxSig_buS,             // BOOL (UINT, LPSIZE)
+    AfxSig_hfv,             // HFONT ()
 };
 
 // A row's handler: one member per signature, the one the row's AfxSig
@@ -58,6 +59,7 @@ union AFX_PMSGFN
     void (CCmdTarget::*pfn_vD)(HDROP);
     void (CCmdTarget::*pfn_vuR)(UINT, LPRECT);
     BOOL (CCmdTarget::*pfn_buS)(UINT, LPSIZE);
+    HFONT (CCmdTarget::*pfn_hfv)();
 
     AFX_PMSGFN() : pfn_vv(nullptr) {}
     AFX_PMSGFN(void (CCmdTarget::*pfn)()) : pfn_vv(pfn) {}
@@ -67,6 +69,7 @@ union AFX_PMSGFN
     AFX_PMSGFN(void (CCmdTarget::*pfn)(HDROP)) : pfn_vD(pfn) {}
     AFX_PMSGFN(void (CCmdTarget::*pfn)(UINT, LPRECT)) : pfn_vuR(pfn) {}
     AFX_PMSGFN(BOOL (CCmdTarget::*pfn)(UINT, LPSIZE)) : pfn_buS(pfn) {}
+    AFX_PMSGFN(HFONT (CCmdTarget::*pfn)()) : pfn_hfv(pfn) {}
 };
 
 struct AFX_MSGMAP_ENTRY
@@ -149,3 +152,6 @@ protected: \
 #define ON_WM_GETDPISCALEDSIZE() \
     { WM_GETDPISCALEDSIZE, 0, 0, 0, AfxSig_buS, \
       AFX_MSG_HANDLER(BOOL (CCmdTarget::*)(UINT, LPSIZE), OnGetDpiScaledSize) },
+
+#define ON_WM_GETFONT() \
+    { WM_GETFONT, 0, 0, 0, AfxSig_hfv, AFX_MSG_HANDLER(HFONT (CCmdTarget::*)(), OnGetFont) },

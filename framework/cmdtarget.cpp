@@ -58,6 +58,9 @@ BOOL CCmdTarget::DispatchMsg(const AFX_MSGCALL& call, LRESULT* pResult)
     case AfxSig_buS:
         lResult = (this->*fn.pfn_buS)(static_cast<UINT>(call.wParam), reinterpret_cast<LPSIZE>(call.lParam));
         break;
+    case AfxSig_hfv:
+        lResult = reinterpret_cast<LRESULT>((this->*fn.pfn_hfv)());
+        break;
     case AfxSig_end:
         return FALSE;
     }

@@ -1,7 +1,6 @@
 #include "framework/dialog.h"
 
 #include "framework/afxres.h"
-#include "framework/dlglayout.h"
 #include "framework/dpi.h"
 #include "framework/winapp.h"
 
@@ -10,6 +9,7 @@ BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDCANCEL, OnCancel)
     ON_WM_DPICHANGED()
     ON_WM_GETDPISCALEDSIZE()
+    ON_WM_GETFONT()
 END_MESSAGE_MAP()
 
 namespace {
@@ -35,7 +35,8 @@ bool ReturnsResultDirectly(UINT message)
 } // namespace
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd), m_defaultCall(), m_bModeless(false), m_nDpi(0)
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd), m_defaultCall(), m_bModeless(false), m_nDpi(0),
+      m_bOwnLayout(false), m_lfDialog()
 {
 }
 
@@ -98,49 +99,67 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
+void CDialog::MapDialogRect(LPRECT lpRect) const
+{
+    if (m_font == NULL) {
+        ::MapDialogRect(m_hWnd, lpRect);
+        return;
+    }
+    const SIZE sizeBase = CDialogLayout::BaseUnits(m_font);
+    *lpRect = RECT{ ::MulDiv(lpRect->left, sizeBase.cx, 4), ::MulDiv(lpRect->top, sizeBase.cy, 8),
+                    ::MulDiv(lpRect->right, sizeBase.cx, 4), ::MulDiv(lpRect->bottom, sizeBase.cy, 8) };
+}
+
 void CDialog::OnDpiChanged(UINT nDpi, LPRECT lpRect)
 {
-    // A dialog whose controls are not its template's is left as it is.
-    CDialogLayout layout;
-    if (!layout.Load(AfxGetResourceHandle(), m_nIDTemplate) || layout.m_items.size() != m_controls.size())
-        return;
     m_nDpi = nDpi;
-    const HFONT hFont = layout.CreateFontAt(nDpi);
-    const SIZE sizeBase = CDialogLayout::BaseUnits(hFont);
     const UINT nFlags = SWP_NOZORDER | SWP_NOACTIVATE;
+    if (!m_bOwnLayout) {
+        Default();
+        ::SetWindowPos(m_hWnd, NULL, lpRect->left, lpRect->top, lpRect->right - lpRect->left,
+                       lpRect->bottom - lpRect->top, nFlags);
+        return;
+    }
+    CFontHandle font(m_layout.CreateFontAt(m_lfDialog, nDpi));
+    const SIZE sizeBase = CDialogLayout::BaseUnits(font);
+    const SIZE sizeIcon = AfxGetIconSizeForDpi(nDpi);
     ::SetWindowPos(m_hWnd, NULL, lpRect->left, lpRect->top, lpRect->right - lpRect->left,
                    lpRect->bottom - lpRect->top, nFlags);
-    std::vector<std::unique_ptr<CIconHandle>> icons;
+    std::vector<CIconHandle> icons;
     for (size_t i = 0; i < m_controls.size(); ++i) {
-        const RECT rc = CDialogLayout::ControlRect(layout.m_items[i], sizeBase);
+        const RECT rc = CDialogLayout::ControlRect(m_layout.m_items[i], sizeBase);
         ::SetWindowPos(m_controls[i], NULL, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, nFlags);
-        ::SendMessageW(m_controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
-        if (layout.m_items[i].lpszIcon != NULL) {
+        ::SendMessageW(m_controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(font)), TRUE);
+        if (m_layout.m_items[i].lpszIcon != NULL) {
             // The control takes the icon's size, as when it was created.
-            icons.push_back(std::make_unique<CIconHandle>(static_cast<HICON>(::LoadImageW(
-                AfxGetResourceHandle(), layout.m_items[i].lpszIcon, IMAGE_ICON,
-                AfxGetSystemMetricsForDpi(SM_CXICON, nDpi), AfxGetSystemMetricsForDpi(SM_CYICON, nDpi), 0))));
-            ::SendMessageW(m_controls[i], STM_SETICON, reinterpret_cast<WPARAM>(static_cast<HICON>(*icons.back())), 0);
+            icons.emplace_back(static_cast<HICON>(::LoadImageW(AfxGetResourceHandle(), m_layout.m_items[i].lpszIcon,
+                                                               IMAGE_ICON, sizeIcon.cx, sizeIcon.cy, 0)));
+            ::SendMessageW(m_controls[i], STM_SETICON, reinterpret_cast<WPARAM>(static_cast<HICON>(icons.back())), 0);
         }
     }
-    // The controls no longer use the font and icons of the last change.
-    m_font.Attach(hFont);
-    m_icons.swap(icons);
+    // The dialog and its controls no longer use the font and icons of the
+    // last change.
+    m_font = std::move(font);
+    m_icons = std::move(icons);
 }
 
 BOOL CDialog::OnGetDpiScaledSize(UINT nDpi, LPSIZE lpSize)
 {
-    CDialogLayout layout;
-    if (!layout.Load(AfxGetResourceHandle(), m_nIDTemplate))
-        return FALSE;
-    const CFontHandle font(layout.CreateFontAt(nDpi));
-    const SIZE size = layout.ClientSize(CDialogLayout::BaseUnits(font));
+    if (!m_bOwnLayout)
+        return static_cast<BOOL>(Default());
+    const CFontHandle font(m_layout.CreateFontAt(m_lfDialog, nDpi));
+    const SIZE size = m_layout.ClientSize(CDialogLayout::BaseUnits(font));
     RECT rc = { 0, 0, size.cx, size.cy };
     AfxAdjustWindowRectExForDpi(&rc, static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)),
                                 static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)), nDpi);
     lpSize->cx = rc.right - rc.left;
     lpSize->cy = rc.bottom - rc.top;
     return TRUE;
+}
+
+HFONT CDialog::OnGetFont()
+{
+    return m_font != NULL ? static_cast<HFONT>(m_font) : reinterpret_cast<HFONT>(Default());
 }
 
 LRESULT CDialog::CallDefault(UINT message, WPARAM wParam, LPARAM lParam)
@@ -195,7 +214,14 @@ INT_PTR CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
              hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT))
             m_controls.push_back(hWndChild);
         m_nDpi = AfxGetDpiForWindow(hWnd);
-        AfxDisableDialogDpiScaling(hWnd);
+        m_font.Attach(NULL);
+        m_icons.clear();
+        const HFONT hFont = reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0));
+        m_bOwnLayout = m_layout.Load(AfxGetResourceHandle(), m_nIDTemplate)
+            && m_layout.m_items.size() == m_controls.size()
+            && ::GetObjectW(hFont, sizeof m_lfDialog, &m_lfDialog) == sizeof m_lfDialog;
+        if (m_bOwnLayout)
+            AfxDisableDialogDpiScaling(hWnd);
         nResult = OnInitDialog();
     } else if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);

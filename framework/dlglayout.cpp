@@ -69,12 +69,8 @@ BOOL CDialogLayout::Load(HINSTANCE hInstance, UINT nIDTemplate)
     if (!(dwStyle & DS_SETFONT))
         return FALSE;
     m_nPoints = r.Get<WORD>();
-    if (bEx) {
-        m_nWeight = r.Get<WORD>();
-        m_bItalic = r.Get<BYTE>();
-        m_nCharSet = r.Get<BYTE>();
-    }
-    m_strFace = r.String();
+    r.Skip(bEx ? sizeof(WORD) + 2 * sizeof(BYTE) : 0);  // weight, italic, charset
+    r.String();                 // face
 
     m_items.clear();
     for (WORD i = 0; i < nItems; ++i) {
@@ -101,14 +97,12 @@ BOOL CDialogLayout::Load(HINSTANCE hInstance, UINT nIDTemplate)
     return TRUE;
 }
 
-HFONT CDialogLayout::CreateFontAt(UINT nDpi) const
+// Only the height depends on the DPI; face, weight, character set and
+// quality stay as the dialog manager chose them.
+HFONT CDialogLayout::CreateFontAt(const LOGFONTW& lfDialog, UINT nDpi) const
 {
-    LOGFONTW lf = {};
+    LOGFONTW lf = lfDialog;
     lf.lfHeight = -::MulDiv(m_nPoints, static_cast<int>(nDpi), 72);
-    lf.lfWeight = m_nWeight;
-    lf.lfItalic = m_bItalic;
-    lf.lfCharSet = m_nCharSet;
-    ::lstrcpynW(lf.lfFaceName, m_strFace.c_str(), LF_FACESIZE);
     return ::CreateFontIndirectW(&lf);
 }
 

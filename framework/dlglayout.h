@@ -1,13 +1,12 @@
 // Classes in this file:
 //   CDialogLayout - what a dialog template says about the dialog's layout:
-//                   its font, its size and each control's rectangle in
-//                   dialog units, and the icon an icon control shows. From
-//                   it a dialog is laid out again at another DPI.
+//                   its font's point size, its size and each control's
+//                   rectangle in dialog units, and the icon an icon control
+//                   shows. From it a dialog is laid out again at another DPI.
 #pragma once
 
 #include <windows.h>
 
-#include <string>
 #include <vector>
 
 class CDialogLayout
@@ -25,9 +24,9 @@ public:
     // Windows).
     BOOL Load(HINSTANCE hInstance, UINT nIDTemplate);
 
-    // The template's font at nDpi, as the dialog manager creates it; the
-    // caller owns it.
-    HFONT CreateFontAt(UINT nDpi) const;
+    // The font the dialog manager made for the dialog, lfDialog, at the
+    // template's point size at nDpi; the caller owns it.
+    HFONT CreateFontAt(const LOGFONTW& lfDialog, UINT nDpi) const;
     // A font's dialog base units: the pixels of 4 units across, 8 down.
     static SIZE BaseUnits(HFONT hFont);
     // The dialog's client size, or a control's rectangle, in pixels for a
@@ -41,8 +40,4 @@ public:
 private:
     SIZE m_size = {};           // in dialog units
     WORD m_nPoints = 0;
-    WORD m_nWeight = 0;
-    BYTE m_bItalic = 0;
-    BYTE m_nCharSet = 0;
-    std::wstring m_strFace;
 };

@@ -45,6 +45,13 @@ BOOL AfxAdjustWindowRectExForDpi(LPRECT lpRect, DWORD dwStyle, DWORD dwExStyle, 
                        : ::AdjustWindowRectEx(lpRect, dwStyle, FALSE, dwExStyle);
 }
 
+SIZE AfxGetIconSizeForDpi(UINT nDpi)
+{
+    return SIZE{ AfxGetSystemMetricsForDpi(SM_CXICON, nDpi), AfxGetSystemMetricsForDpi(SM_CYICON, nDpi) };
+}
+
+// Looked up for each dialog, not kept: it runs once a dialog, so keeping it
+// would save nothing.
 void AfxDisableDialogDpiScaling(HWND hDlg)
 {
     const auto pfnDialog = User32Proc<BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS)>(

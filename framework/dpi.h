@@ -6,16 +6,16 @@
 
 #include <windows.h>
 
-// Makes the process system DPI aware when the manifest has left it unaware.
-// Windows has set the manifest's awareness before the program runs, and this
-// changes nothing. Wine 8 stops at the first awareness the manifest names,
-// per-monitor v2, which it cannot give, and would leave the process unaware
-// rather than take the system awareness named after it.
+// Makes the process system DPI aware when the manifest has left it unaware,
+// as Wine 8 leaves it (it knows no per-monitor v2 and stops there). Windows
+// has set the manifest's awareness before the program runs.
 void AfxInitDpiAwareness();
 
 UINT AfxGetDpiForWindow(HWND hWnd);
 int AfxGetSystemMetricsForDpi(int nIndex, UINT nDpi);
 BOOL AfxAdjustWindowRectExForDpi(LPRECT lpRect, DWORD dwStyle, DWORD dwExStyle, UINT nDpi);
+// The size of a large icon (SM_CXICON by SM_CYICON) at nDpi.
+SIZE AfxGetIconSizeForDpi(UINT nDpi);
 
 // Leaves a dialog's and its controls' DPI changes to the program: Windows 10
 // 1703 and later would otherwise rescale them too.

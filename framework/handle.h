@@ -1,5 +1,6 @@
 // Classes in this file:
-//   CHandleT     - owns one handle and frees it when destroyed or replaced.
+//   CHandleT     - owns one handle and frees it when destroyed or replaced;
+//                  moving it hands the handle on.
 //   CBrushHandle - a brush (CreateSolidBrush), freed with DeleteObject.
 //   CFontHandle  - a font (CreateFontIndirect), freed with DeleteObject.
 //   CIconHandle  - an icon loaded for one owner (not shared), freed with
@@ -20,6 +21,15 @@ public:
     ~CHandleT() { Attach(NULL); }
     CHandleT(const CHandleT&) = delete;
     CHandleT& operator=(const CHandleT&) = delete;
+    CHandleT(CHandleT&& other) noexcept : m_h(other.m_h) { other.m_h = NULL; }
+    CHandleT& operator=(CHandleT&& other) noexcept
+    {
+        if (this != &other) {
+            Attach(other.m_h);
+            other.m_h = NULL;
+        }
+        return *this;
+    }
 
 // Attributes
     operator THandle() const { return m_h; }

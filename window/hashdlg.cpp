@@ -110,12 +110,11 @@ void CHashDlg::OnPaint()
         CPaintDC dc(this);
         SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
 
-        const int cxIcon = AfxGetSystemMetricsForDpi(SM_CXICON, GetDpi());
-        const int cyIcon = AfxGetSystemMetricsForDpi(SM_CYICON, GetDpi());
+        const SIZE sizeIcon = AfxGetIconSizeForDpi(GetDpi());
         RECT rect;
         GetClientRect(&rect);
-        const int x = (rect.right - rect.left - cxIcon + 1) / 2;
-        const int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
+        const int x = (rect.right - rect.left - sizeIcon.cx + 1) / 2;
+        const int y = (rect.bottom - rect.top - sizeIcon.cy + 1) / 2;
         dc.DrawIcon(x, y, m_hIcon);
     } else {
         CDialog::OnPaint();
@@ -131,8 +130,8 @@ void CHashDlg::OnDpiChanged(UINT nDpi, LPRECT lpRect)
 void CHashDlg::SetIcons()
 {
     // The window lets go of the old icon before it is freed.
-    const HICON hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME, AfxGetSystemMetricsForDpi(SM_CXICON, GetDpi()),
-                                              AfxGetSystemMetricsForDpi(SM_CYICON, GetDpi()));
+    const SIZE sizeIcon = AfxGetIconSizeForDpi(GetDpi());
+    const HICON hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME, sizeIcon.cx, sizeIcon.cy);
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
     m_hIcon.Attach(hIcon);

@@ -2,6 +2,7 @@
 #pragma once
 
 #define IDD_TEST        100
+#define IDD_SYSFONT     101     // in the system font
 #define IDC_FIRST       1001    // edit
 #define IDC_SECOND      1002    // edit, read-only
 #define IDC_PRESS       1003    // push button

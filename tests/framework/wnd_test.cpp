@@ -1,4 +1,5 @@
-// Ownership of handles, and the application object's start-up and exit.
+// Ownership of handles, which dialogs lay themselves out at a new scale,
+// and the application object's start-up and exit.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -6,6 +7,7 @@
 
 #include "tests/framework/test_dialog.h"
 #include "tests/support/dialog_hooks.h"
+#include "tests/support/dpi_behavior.h"
 
 namespace {
 
@@ -58,6 +60,34 @@ TEST(BorrowedWrapperTest, SystemMenuTakesAppendedItems)
     char text[32] = "";
     ::GetMenuStringA(pMenu->m_hMenu, 0x0010, text, sizeof(text), MF_BYCOMMAND);
     EXPECT_STREQ(text, "&About...");
+}
+
+// Whether a dialog lays itself out at a new DPI is decided once, when it is
+// created. One whose template names a font turns Windows' rescaling off and
+// answers WM_GETDPISCALEDSIZE itself; one in the system font keeps Windows'
+// rescaling and answer (DefWindowProc's: scale linearly), and is still
+// moved where Windows suggests.
+TEST(DialogScaleTest, OnlyDialogsItLaysOutTurnWindowsRescalingOff)
+{
+    LentDpiBehavior lent;
+    CDialog own(IDD_TEST), other(IDD_SYSFONT);
+    ASSERT_TRUE(own.Create(IDD_TEST));
+    ASSERT_TRUE(other.Create(IDD_SYSFONT));
+    EXPECT_EQ(LentDpiBehavior::Flags(own.m_hWnd), "1/1");
+    EXPECT_EQ(LentDpiBehavior::Flags(::GetDlgItem(own.m_hWnd, IDC_LABEL)), "3/3");
+    EXPECT_EQ(LentDpiBehavior::Flags(other.m_hWnd), "none");
+    EXPECT_EQ(LentDpiBehavior::Flags(::GetDlgItem(other.m_hWnd, IDC_LABEL)), "none");
+    SIZE size = { -1, -1 };
+    EXPECT_TRUE(::SendMessageW(own.m_hWnd, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&size)));
+    EXPECT_GT(size.cx, 0);
+    size = SIZE{ -1, -1 };
+    EXPECT_FALSE(::SendMessageW(other.m_hWnd, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&size)));
+    EXPECT_EQ(size.cx, -1);
+    RECT suggested = { 10, 20, 400, 300 }, got = {};
+    ::SendMessageW(other.m_hWnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    ::GetWindowRect(other.m_hWnd, &got);
+    EXPECT_TRUE(::EqualRect(&got, &suggested));
+    EXPECT_EQ(other.GetDpi(), 144u);
 }
 
 TEST(MessageBoxTest, ModalToTheWindowWithTheApplicationTitleByDefault)

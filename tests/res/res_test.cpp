@@ -12,19 +12,19 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
-#include <map>
+#include <fstream>
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
 #include "framework/afxres.h"
 #include "res/resource.h"
-#include "tests/support/import_patch.h"
+#include "tests/support/dpi_behavior.h"
 #include "window/aboutdlg.h"
 #include "window/hashdlg.h"
-
-extern "C" decltype(&::GetProcAddress) __imp_GetProcAddress;
 
 namespace {
 
@@ -246,17 +246,20 @@ void ExpectTextsFit(HWND dlg)
 // At any DPI the dialog manager lays the template out in the font's base
 // units, which grow with the DPI from 8-point MS Sans Serif's 6 x 13 pixels
 // at 96: the client area and each control where MapDialogRect puts them
-// (an icon control takes the icon's size).
-void ExpectLaidOutInDialogUnits(HWND dlg, const Dialog& d)
+// (an icon control takes the icon's size). A dialog moved to another DPI,
+// pMoved, is laid out in the units of its font there.
+void ExpectLaidOutInDialogUnits(HWND dlg, const Dialog& d, const CDialog* pMoved = nullptr)
 {
-    auto map = [dlg](int x, int y, int cx, int cy) {  // position and size each mapped on its own
+    auto map = [dlg, pMoved](int x, int y, int cx, int cy) {  // position and size each mapped on its own
         RECT r = {x, y, cx, cy};
-        MapDialogRect(dlg, &r);
+        pMoved ? pMoved->MapDialogRect(&r) : void(MapDialogRect(dlg, &r));
         return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
     };
     const RECT units = map(0, 0, 4, 8);
-    EXPECT_TRUE(GetDpiForSystem() == 96 ? units.right == 6 && units.bottom == 13 : units.right > 6 && units.bottom > 13)
+    EXPECT_TRUE(pMoved || (GetDpiForSystem() == 96 ? units.right == 6 && units.bottom == 13
+                                                   : units.right > 6 && units.bottom > 13))
         << "base units " << units.right << " x " << units.bottom;
+    const UINT dpi = pMoved ? pMoved->GetDpi() : GetDpiForSystem();
     RECT want = map(0, 0, d.cx, d.cy), got;
     GetClientRect(dlg, &got);
     EXPECT_TRUE(EqualRect(&want, &got)) << "client " << got.right << " x " << got.bottom;
@@ -264,8 +267,10 @@ void ExpectLaidOutInDialogUnits(HWND dlg, const Dialog& d)
     for (const Item& it : d.items) {
         want = map(it.x, it.y, it.cx, it.cy);
         if (_wcsicmp(it.cls.c_str(), L"Static") == 0 && (it.style & SS_TYPEMASK) == SS_ICON)
-            want = map(it.x, it.y, 0, 0), want.right += GetSystemMetrics(SM_CXICON), want.bottom += GetSystemMetrics(SM_CYICON);
-        GetWindowRect(c, &got);
+            want = map(it.x, it.y, 0, 0), want.right += GetSystemMetricsForDpi(SM_CXICON, dpi),
+            want.bottom += GetSystemMetricsForDpi(SM_CYICON, dpi);
+        // The main window puts its labels before their fields in z-order.
+        GetWindowRect(it.id != -1 ? GetDlgItem(dlg, it.id) : c, &got);
         MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&got), 2);
         EXPECT_TRUE(EqualRect(&want, &got)) << "control " << it.id;
         c = GetWindow(c, GW_HWNDNEXT);
@@ -381,36 +386,23 @@ TEST(AboutBox, TemplateIconAndTextsShown)
     DestroyWindow(dlg);
 }
 
-// Wine, like Windows, reads the DPI once, as a process starts. At each DPI
-// this test sets it in the prefix (LogPixels; DpiScalingVer makes Wine
-// honour the manifest's awareness) and runs the dialog and icon tests again
-// in a new process, with its own instance for the checks below. It runs only
-// in the prefix kept for it (scripts/wine-env), so no other test starts scaled.
-class DisplayScale : public testing::TestWithParam<DWORD> {};
-
-TEST_P(DisplayScale, DialogsAndIconScale)
+// The display-scale runs: tests/res/scale_test.sh starts this program once
+// at each DPI, each time in a new Wine session set to it, so that the
+// process's DPI and its windows' agree as they do on Windows, and runs the
+// dialog and icon tests above at that DPI and the two below.
+TEST(DisplayScale, ProcessAndWindowsAtTheAskedDpi)
 {
-    const DWORD dpi = GetParam(), scalingVer = 0x1018;
-    char asked[8] = "";
-    if (GetEnvironmentVariableA("SUMWISE_ASKED_DPI", asked, sizeof asked) && std::stoul(asked) == dpi) {
-        EXPECT_EQ(dpi, GetDpiForSystem());
-        // Per-monitor where the platform offers it (v2), else the manifest's fallback.
-        EXPECT_EQ(IsValidDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) ? DPI_AWARENESS_PER_MONITOR_AWARE
-                  : DPI_AWARENESS_SYSTEM_AWARE, GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()));
-        return;
-    }
-    if (!GetEnvironmentVariableA("SUMWISE_WINE_DPI", nullptr, 0))
-        GTEST_SKIP() << "sets its prefix's DPI, so it runs in a prefix of its own (ctest -R scale)";
-    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
-    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"DpiScalingVer", REG_DWORD, &scalingVer, sizeof dpi);
-    SetEnvironmentVariableA("SUMWISE_ASKED_DPI", std::to_string(dpi).c_str());
-    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    const std::string cmd = std::string("res_test --gtest_brief=1 --gtest_filter=MainDialog.*:AboutBox.*:Icon.*:DpiChange.*:") +
-                            test->test_suite_name() + "." + test->name();
-    EXPECT_EQ(0, std::system(cmd.c_str())) << "at " << dpi << " DPI (above)";
+    const char* asked = std::getenv("SUMWISE_ASKED_DPI");
+    if (asked == nullptr)
+        GTEST_SKIP() << "run at each DPI by scale_test.sh (ctest -R scale)";
+    EXPECT_EQ(std::stoul(asked), GetDpiForSystem());
+    // Per-monitor where the platform offers it (v2), else the manifest's fallback.
+    EXPECT_EQ(IsValidDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) ? DPI_AWARENESS_PER_MONITOR_AWARE
+              : DPI_AWARENESS_SYSTEM_AWARE, GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()));
+    CAboutDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_ABOUTBOX));
+    EXPECT_EQ(GetDpiForSystem(), GetDpiForWindow(dlg.m_hWnd));
 }
-
-INSTANTIATE_TEST_SUITE_P(Dpi, DisplayScale, testing::Values(96, 120, 144, 192));
 
 namespace {
 
@@ -426,82 +418,142 @@ int IconWidth(LRESULT hIcon)
     return bm.bmWidth;
 }
 
-// The client area and caption icons, then each control's rectangle, font
-// height and icon, and whether Windows' own rescaling was turned off for it
-// (DDC_DISABLE_ALL for the dialog, both DCDC_ flags for a control).
-std::map<HWND, int> g_ownScalingOff;
-std::vector<std::string> Layout(HWND hDlg)
+// A font's whole LOGFONT.
+std::string FontText(LRESULT hFont)
 {
-    RECT rc;
-    GetClientRect(hDlg, &rc);
-    std::vector<std::string> lines = {"client " + std::to_string(rc.right) + "x" + std::to_string(rc.bottom) +
-        " icons " + std::to_string(IconWidth(SendMessageW(hDlg, WM_GETICON, ICON_BIG, 0))) + "," +
-        std::to_string(IconWidth(SendMessageW(hDlg, WM_GETICON, ICON_SMALL, 0))) + " off " +
-        std::to_string(g_ownScalingOff[hDlg])};
+    LOGFONTW lf = {};
+    if (!GetObjectW(reinterpret_cast<HFONT>(hFont), sizeof lf, &lf))
+        return "none";
+    char face[LF_FACESIZE * 3] = "";
+    WideCharToMultiByte(CP_UTF8, 0, lf.lfFaceName, -1, face, sizeof face, nullptr, nullptr);
+    return std::to_string(lf.lfHeight) + " " + std::to_string(lf.lfWidth) + " " + std::to_string(lf.lfWeight) + " " +
+           std::to_string(lf.lfItalic) + " " + std::to_string(lf.lfCharSet) + " " + std::to_string(lf.lfOutPrecision) +
+           " " + std::to_string(lf.lfClipPrecision) + " " + std::to_string(lf.lfQuality) + " " +
+           std::to_string(lf.lfPitchAndFamily) + " " + face;
+}
+
+// A dialog as it stands: its window's size and its frame's, then its
+// client area, caption icons, font and dialog units, then each control's
+// rectangle, font and icon; each with the flags that turned Windows' own rescaling off for it.
+std::vector<std::string> Layout(const CDialog& dlg)
+{
+    const HWND hDlg = dlg.m_hWnd;
+    RECT rc, units = {0, 0, 4, 8};
+    RECT rcClient;
+    GetWindowRect(hDlg, &rc);
+    GetClientRect(hDlg, &rcClient);
+    const SIZE window = {rc.right - rc.left, rc.bottom - rc.top};
+    std::vector<std::string> lines = {"window " + std::to_string(window.cx) + "x" + std::to_string(window.cy) +
+        " frame " + std::to_string(window.cx - rcClient.right) + "x" + std::to_string(window.cy - rcClient.bottom)};
+    rc = rcClient;
+    dlg.MapDialogRect(&units);
+    lines.push_back("client " + std::to_string(rc.right) + "x" + std::to_string(rc.bottom) + " icons " +
+        std::to_string(IconWidth(SendMessageW(hDlg, WM_GETICON, ICON_BIG, 0))) + "," +
+        std::to_string(IconWidth(SendMessageW(hDlg, WM_GETICON, ICON_SMALL, 0))) + " font " +
+        FontText(SendMessageW(hDlg, WM_GETFONT, 0, 0)) + " units " + std::to_string(units.right) + "x" +
+        std::to_string(units.bottom) + " off " + LentDpiBehavior::Flags(hDlg));
     for (HWND c = GetWindow(hDlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        LOGFONTW lf = {};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)), sizeof lf, &lf);
         GetWindowRect(c, &rc);
         MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rc), 2);
         lines.push_back(std::to_string(GetDlgCtrlID(c)) + ": " + std::to_string(rc.left) + "," + std::to_string(rc.top) +
             " " + std::to_string(rc.right - rc.left) + "x" + std::to_string(rc.bottom - rc.top) + " font " +
-            std::to_string(lf.lfHeight) + " icon " + std::to_string(IconWidth(SendMessageW(c, STM_GETICON, 0, 0))) +
-            " off " + std::to_string(g_ownScalingOff[c]));
+            FontText(SendMessageW(c, WM_GETFONT, 0, 0)) + " icon " +
+            std::to_string(IconWidth(SendMessageW(c, STM_GETICON, 0, 0))) + " off " + LentDpiBehavior::Flags(c));
     }
     return lines;
 }
 
-// A window created while the thread is DPI unaware is at 96 DPI; any other
-// is at the process's.
-std::unique_ptr<CDialog> CreateAt(UINT id, UINT dpi)
+// A layout without what depends on the size its font is measured at: the
+// window, the client area and dialog units, the controls' rectangles.
+std::vector<std::string> WithoutPlaces(const std::vector<std::string>& lines)
 {
-    const DPI_AWARENESS_CONTEXT old = SetThreadDpiAwarenessContext(
-        dpi == GetDpiForSystem() ? GetThreadDpiAwarenessContext() : DPI_AWARENESS_CONTEXT_UNAWARE);
+    static const std::regex places("^client \\S+ | units \\S+|^(-?\\d+): \\S+ \\S+");
+    std::vector<std::string> out;
+    for (size_t i = 1; i < lines.size(); ++i)
+        out.push_back(std::regex_replace(lines[i], places, "$1"));
+    return out;
+}
+
+std::unique_ptr<CDialog> Create(UINT id)
+{
     std::unique_ptr<CDialog> pDlg(id == IDD_MAIN ? static_cast<CDialog*>(new CHashDlg) : new CAboutDlg);
     EXPECT_TRUE(pDlg->Create(id));
-    SetThreadDpiAwarenessContext(old);
     return pDlg;
+}
+
+// A dialog's layout as a run at dpi recorded it, one line a line; empty
+// when no run has.
+std::string LayoutFile(const char* dir, UINT id, UINT dpi)
+{
+    return std::string(dir) + "\\" + std::to_string(id) + "-" + std::to_string(dpi) + ".txt";
+}
+
+std::vector<std::string> Recorded(const char* dir, UINT id, UINT dpi)
+{
+    std::ifstream file(LayoutFile(dir, id, dpi));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 }  // namespace
 
 // Each dialog moved to a monitor of another scale is laid out as one created
-// there. Under Wine a process has one DPI besides 96, so each row runs in the
-// scale test's process at its DPI other than 96. Wine lacks the functions
-// that turn Windows' own rescaling off; the test lends them.
+// there. Each run records its dialogs as created at its DPI, then moves
+// them to each DPI an earlier run recorded and back. There, the dialog has
+// the record's fonts, icons and frame, and each control is where the
+// template puts it in the units of its font there (measured in this
+// process: a raster font's sizes differ between DPIs); back here, it is the
+// dialog as created. Wine lacks the functions that turn Windows' own
+// rescaling off; the test lends them.
 TEST(DpiChange, DialogsLayOutAsIfCreatedAtTheNewDpi)
 {
-    static const auto s_real = __imp_GetProcAddress;
-    ImportPatch<decltype(&::GetProcAddress)> patch(&__imp_GetProcAddress, [](HMODULE h, LPCSTR name) -> FARPROC {
-        const auto off = [](HWND hWnd, int mask, int values) -> BOOL { return g_ownScalingOff[hWnd] = mask & values; };
-        const bool lent = HIWORD(name) && (!strcmp(name, "SetDialogDpiChangeBehavior") ||
-                                           !strcmp(name, "SetDialogControlDpiChangeBehavior"));
-        return lent ? reinterpret_cast<FARPROC>(reinterpret_cast<void*>(+off)) : s_real(h, name);
-    });
-    const std::vector<std::vector<UINT>> moves = {{96, 144}, {144, 96}, {96, 192}, {120, 96}, {96, 144, 96}};
-    for (const std::vector<UINT>& dpis : moves) {
-        if (*std::max_element(dpis.begin(), dpis.end()) != GetDpiForSystem())
-            continue;
-        for (UINT id : {IDD_MAIN, IDD_ABOUTBOX}) {
-            std::unique_ptr<CDialog> pMoved = CreateAt(id, dpis[0]);
-            for (size_t i = 1; i < dpis.size(); ++i) {
-                SCOPED_TRACE(testing::Message() << "dialog " << id << " moved to " << dpis[i] << " DPI, step " << i);
-                std::unique_ptr<CDialog> pFresh = CreateAt(id, dpis[i]);
-                RECT mw, mc, fw, fc;
+    const char* dir = std::getenv("SUMWISE_LAYOUTS");
+    if (dir == nullptr)
+        GTEST_SKIP() << "run at each DPI by scale_test.sh (ctest -R scale)";
+    LentDpiBehavior lent;
+    const UINT dpi = GetDpiForSystem();
+    for (UINT id : {IDD_MAIN, IDD_ABOUTBOX}) {
+        const std::vector<std::string> here = Layout(*Create(id));
+        // Exactly the flags that turn Windows' rescaling off: DDC_DISABLE_ALL,
+        // and both DCDC_ flags on every control.
+        EXPECT_NE(std::string::npos, here[1].find(" off 1/1")) << here[1];
+        for (size_t i = 2; i < here.size(); ++i)
+            EXPECT_NE(std::string::npos, here[i].find(" off 3/3")) << here[i];
+        std::ofstream file(LayoutFile(dir, id, dpi));
+        for (const std::string& line : here)
+            file << line << "\n";
+        for (UINT other : {96u, 120u, 144u, 192u}) {
+            const std::vector<std::string> there = Recorded(dir, id, other);
+            if (other == dpi || there.empty())
+                continue;
+            std::unique_ptr<CDialog> pMoved = Create(id);
+            for (UINT to : {other, dpi}) {
+                SCOPED_TRACE(testing::Message() << "dialog " << id << " moved from " << dpi << " to " << to << " DPI");
+                const std::vector<std::string>& want = to == dpi ? here : there;
+                SIZE asked = {}, frame = {};
+                EXPECT_TRUE(SendMessageW(pMoved->m_hWnd, WM_GETDPISCALEDSIZE, to, reinterpret_cast<LPARAM>(&asked)));
+                sscanf(want[0].c_str(), "window %*dx%*d frame %ldx%ld", &frame.cx, &frame.cy);
+                // Windows suggests the size asked for and draws the frame at
+                // the new DPI. Wine keeps a window's frame at the DPI it was
+                // created at, so the suggestion here puts the client area
+                // asked for in that frame.
+                RECT mw, mc;
                 GetWindowRect(pMoved->m_hWnd, &mw), GetClientRect(pMoved->m_hWnd, &mc);
-                GetWindowRect(pFresh->m_hWnd, &fw), GetClientRect(pFresh->m_hWnd, &fc);
-                // Windows suggests the size the dialog asks for. Wine keeps a
-                // window's frame at the DPI it was created at, so the
-                // suggestion here puts the fresh client area in that frame.
-                SIZE asked = {};
-                EXPECT_TRUE(SendMessageW(pMoved->m_hWnd, WM_GETDPISCALEDSIZE, dpis[i], reinterpret_cast<LPARAM>(&asked)));
-                EXPECT_TRUE(asked.cx == fw.right - fw.left && asked.cy == fw.bottom - fw.top) << asked.cx << "x" << asked.cy;
-                RECT suggested = {mw.left, mw.top, mw.right - mc.right + fc.right, mw.bottom - mc.bottom + fc.bottom};
-                SendMessageW(pMoved->m_hWnd, WM_DPICHANGED, MAKEWPARAM(dpis[i], dpis[i]), reinterpret_cast<LPARAM>(&suggested));
-                const std::vector<std::string> fresh = Layout(pFresh->m_hWnd);
-                EXPECT_EQ(fresh, Layout(pMoved->m_hWnd));
-                EXPECT_EQ(std::count_if(fresh.begin(), fresh.end(), [](const std::string& s) {
-                    return s.find(" off 0") != std::string::npos; }), 0);
+                RECT suggested = {mw.left, mw.top, mw.right - mc.right + asked.cx - frame.cx,
+                                  mw.bottom - mc.bottom + asked.cy - frame.cy};
+                SendMessageW(pMoved->m_hWnd, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+                const std::vector<std::string> moved = Layout(*pMoved);
+                if (to == dpi) {
+                    EXPECT_EQ(here[0].substr(0, here[0].find(" frame")),
+                              "window " + std::to_string(asked.cx) + "x" + std::to_string(asked.cy));
+                    EXPECT_EQ(std::vector<std::string>(here.begin() + 1, here.end()),
+                              std::vector<std::string>(moved.begin() + 1, moved.end()));
+                } else {
+                    ExpectLaidOutInDialogUnits(pMoved->m_hWnd, ParseDialog(LoadTemplate(id)), pMoved.get());
+                    EXPECT_EQ(WithoutPlaces(there), WithoutPlaces(moved));
+                }
             }
         }
     }
