@@ -2,12 +2,13 @@
 # it needs first, and only those.
 #   make run    build Sumwise and start it under Wine
 #   make test   build both trees and run every test
+#   make test-debian13  make test again, inside a Debian 13 root (scripts/debian13)
 #   make bench  benchmarks against peers measured in the same run
 #   make fuzz   fuzzes the MD5 engine (FUZZ_SECONDS=60)
 #   make dist   the release zip, a copy of the program and SHA256SUMS in build/dist
 #   make clean  stops the private Xvfb and Wine, and removes build/
 
-.PHONY: all run test bench fuzz dist clean
+.PHONY: all run test test-debian13 bench fuzz dist clean
 
 # Every core for building and testing.
 export CMAKE_BUILD_PARALLEL_LEVEL ?= $(shell nproc)
@@ -41,6 +42,11 @@ test:
 	@$(CONFIGURE) windows $(TESTS)
 	@cmake --build --preset windows
 	@scripts/with-wine ctest --preset windows
+
+# The same tests on Debian 13, in a minimal root made from Debian's packages
+# and kept outside the checkout (made once, about a minute).
+test-debian13:
+	@scripts/debian13 make test
 
 # The engine natively and under Wine, the hash command on a 1 GiB file and
 # its memory on a 4 GiB one (bench/run.sh).
