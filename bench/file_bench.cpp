@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "digest/md5.h"
+#include "digest/md5_forms.h"
 #include "window/hashdlg.h"
 
 namespace {
@@ -68,7 +69,7 @@ int HashFromMemory(unsigned long long bytes)
     const char* digest = md5.HexDigest();
     ::QueryPerformanceCounter(&end);
     std::printf("%.6f %s %llu %s\n", Seconds(start, end), digest,
-                static_cast<unsigned long long>(PeakWorkingSet()), CMD5::FormName(CMD5::ChosenForm()));
+                static_cast<unsigned long long>(PeakWorkingSet()), Md5FormName(Md5ChosenForm()));
     return 0;
 }
 
@@ -107,6 +108,6 @@ int main(int argc, char** argv)
     ::QueryPerformanceCounter(&end);
 
     std::printf("%.6f %s %llu %s\n", Seconds(start, end), digest[0] != '\0' ? digest : "-",
-                static_cast<unsigned long long>(PeakWorkingSet()), CMD5::FormName(CMD5::ChosenForm()));
+                static_cast<unsigned long long>(PeakWorkingSet()), Md5FormName(Md5ChosenForm()));
     return digest[0] != '\0' ? 0 : 1;
 }

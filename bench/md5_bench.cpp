@@ -6,6 +6,7 @@
 // table at the end gives min/median/max MB/s and the median ratio, and the
 // form that the process's first context chose, with what choosing took.
 #include "digest/md5.h"
+#include "digest/md5_forms.h"
 
 #include <benchmark/benchmark.h>
 #include <openssl/md5.h>
@@ -116,7 +117,7 @@ int main(int argc, char** argv)
 {
     // The first context of the process times the forms: that is the cost.
     const auto start = std::chrono::steady_clock::now();
-    const CMD5::Form chosen = CMD5::ChosenForm();
+    const CMD5::Form chosen = Md5ChosenForm();
     const double chooseSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     const long sizes[] = {64, 1 << 10, 16 << 10, 1 << 20};
@@ -124,7 +125,7 @@ int main(int argc, char** argv)
         const CMD5::Form form = static_cast<CMD5::Form>(f);
         if (CMD5::CanRun(form))
             for (long size : sizes)
-                benchmark::RegisterBenchmark(CMD5::FormName(form), BM_CMD5, form)->Arg(size);
+                benchmark::RegisterBenchmark(Md5FormName(form), BM_CMD5, form)->Arg(size);
     }
     for (long size : sizes)
         benchmark::RegisterBenchmark(kOpenSSL, BM_OpenSSL)->Arg(size);
@@ -141,7 +142,7 @@ int main(int argc, char** argv)
     RatioReporter reporter(isatty(STDOUT_FILENO) ? RatioReporter::OO_ColorTabular : RatioReporter::OO_Tabular);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
-    std::printf("chosen form: %s, chosen in %.0f us\n", CMD5::FormName(chosen), chooseSeconds * 1e6);
+    std::printf("chosen form: %s, chosen in %.0f us\n", Md5FormName(chosen), chooseSeconds * 1e6);
     benchmark::Shutdown();
     return 0;
 }

@@ -23,7 +23,7 @@ mkdir -p "$dir"
 [[ ${#parts[@]} -gt 0 ]] || parts=(engine speed file memory)
 
 # The main window is shown and destroyed in process: the unmanaged prefix
-# spares the 2 s stall per destroyed window (scripts/wine-env).
+# spares the stall per destroyed window (scripts/wine-env).
 export SUMWISE_WINE_UNMANAGED=1
 source "$root/scripts/wine-env"
 wine_env_prefix || exit 1

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "digest/md5_forms.h"
 #include "digest/md5_rounds.h"
 
 namespace {
@@ -38,16 +37,10 @@ const unsigned char kPadding[64] = {0x80};
 //   H: xor, add, rol, add        (c ^ d is ready)          4
 //   I: or, xor, add, rol, add    (~d is ready)             5
 // 4.5 cycles a step, i.e. a byte: the floor while each logic operation
-// takes two inputs and a cycle, and what this form measures (the AVX-512
-// form in md5_avx512.cpp gets under it where vector operations take a
-// cycle). Leave GCC's reassociation on: with -fno-tree-reassoc the loop
-// measured 3% slower.
-// BMI1's andn and BMI2's rorx gain nothing: the not they fold is already off
-// the chain. On an AMD EPYC of family 26 at 16 KiB, in TSC ticks a byte:
-// this form 3.311, built with -mbmi -mbmi2 3.304, F as (b & c) + (~b & d)
-// with andn 3.294, all within noise; so no such form is kept. Neither is
-// one built on a three-input lea ((b & c) + (b | d) - b for F): lea with
-// three operands takes 2 cycles there, which is what it would save.
+// takes two inputs and a cycle (the AVX-512 form in md5_avx512.cpp gets
+// under it where vector operations take a cycle). Leave GCC's reassociation
+// on, and no BMI or three-operand lea form is kept: each measured no faster
+// (docs/performance.md).
 struct PortableOps
 {
     typedef uint32_t Word;
@@ -74,15 +67,40 @@ struct PortableOps
     }
 };
 
-} // namespace
-
-void Md5CompressPortable(uint32_t state[4], const unsigned char* block, size_t blocks)
+// The given form, which must be one this processor can run. Out of line,
+// so that Update and Transform share one copy of the 64 steps.
+__attribute__((noinline)) void Compress(CMD5::Form form, uint32_t state[4], const unsigned char* block,
+                                        size_t blocks)
 {
+#ifdef SUMWISE_MD5_AVX512
+    if (form == CMD5::AVX512) {
+        Md5CompressAvx512(state, block, blocks);
+        return;
+    }
+#endif
+    (void)form;
     CompressBlocks<PortableOps>(state, block, blocks);
 }
 
-CMD5::CMD5() : CMD5(ChosenForm())
+} // namespace
+
+bool CMD5::CanRun(Form form)
 {
+    switch (form) {
+    case PORTABLE:
+        return true;
+    case AVX512:
+#ifdef SUMWISE_MD5_AVX512
+        // The check covers the OS: AVX-512 counts only when it saves the
+        // registers' upper halves and the mask registers on a thread switch.
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl");
+#else
+        return false;
+#endif
+    default:
+        return false;
+    }
 }
 
 CMD5::CMD5(Form form) : m_form(CanRun(form) ? form : PORTABLE)
@@ -121,7 +139,7 @@ void CMD5::Update(const unsigned char* input, int length)
     // Whole blocks straight from the caller's memory.
     const int blocks = length / 64;
     if (blocks > 0) {
-        Md5Compress(m_form, m_state, input, static_cast<size_t>(blocks));
+        Compress(m_form, m_state, input, static_cast<size_t>(blocks));
         input += 64 * blocks;
         length -= 64 * blocks;
     }
@@ -157,5 +175,5 @@ const char* CMD5::HexDigest()
 // One block, from the context's buffer.
 void CMD5::Transform(const unsigned char* block)
 {
-    Md5Compress(m_form, m_state, block, 1);
+    Compress(m_form, m_state, block, 1);
 }

@@ -12,14 +12,11 @@ class CMD5
 {
 public:
     // The forms of the compression function. All give the same digest; which
-    // is fastest depends on the processor, not on its feature bits alone, so
-    // the first context of a process times every form it can run and keeps
-    // the fastest (md5_forms.cpp).
+    // one new contexts use is chosen in md5_forms.h.
     enum Form { PORTABLE, AVX512, FORMS };
-    enum { CHOOSE_ROUNDS = 5 };
 
 // Constructors
-    // A context with the form chosen for this processor.
+    // A context with the form chosen for this processor (md5_forms.cpp).
     CMD5();
     // A context with the given form, or the portable one where this
     // processor cannot run it: for tests and benchmarks of each form.
@@ -34,16 +31,8 @@ public:
     // the context lives and until the next call.
     const char* HexDigest();
 
-// Forms
-    static const char* FormName(Form form);
     // Whether this processor and its operating system can run the form.
     static bool CanRun(Form form);
-    // The form new contexts use, measured once per process.
-    static Form ChosenForm();
-    // The form with the lowest time: seconds[r][f] is form f's time in round
-    // r, negative where f was not timed. Each form counts its fastest round,
-    // so a round slowed by an interrupt does not decide.
-    static Form ChooseForm(const double seconds[][FORMS], int rounds);
 
 protected:
     void Transform(const unsigned char* block);

@@ -3,16 +3,13 @@
 // step's three-input function in one instruction of one cycle, where the
 // integer form needs two in a row for F and I. With vprold rotating in one
 // cycle too, what waits for the previous step is ternlog, add, rol, add:
-// 4 cycles a step against 4.5, 650 -> 715 MB/s on an Intel Xeon at 2.9 GHz.
-// Where vector operations take longer the form loses: on an AMD EPYC of
-// family 26 each of the four takes 2 cycles, a step 8, and the form runs at
-// 0.56 of the portable one. So it is timed, not assumed (md5_forms.cpp).
-// This file alone is compiled with -mavx512f -mavx512vl.
+// half a cycle a step under the portable form. Where vector operations
+// take longer than a cycle the form loses, so it is timed, not assumed
+// (md5_forms.cpp). This file alone is compiled with -mavx512f -mavx512vl.
 #include <immintrin.h>
 
 #include <cstring>
 
-#include "digest/md5_forms.h"
 #include "digest/md5_rounds.h"
 
 namespace {

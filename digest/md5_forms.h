@@ -1,15 +1,31 @@
-// The compression function in each of its forms, over a run of whole 64-byte
-// blocks. Internal to the engine.
+// Which form of the compression function new contexts use. One MD5 stream
+// is a single chain of dependent steps, so a form's speed is the latency of
+// its operations, which the feature bits do not tell: the AVX-512 form wins
+// on some processors with AVX-512 and loses on others. So the first context
+// of a process times every form this processor can run and keeps the
+// fastest. Built on the engine (md5.h), whose default constructor is defined
+// here; md5.cpp uses nothing from this file.
 #pragma once
-
-#include <cstddef>
-#include <cstdint>
 
 #include "digest/md5.h"
 
-void Md5CompressPortable(uint32_t state[4], const unsigned char* block, size_t blocks);
-// Only where CMD5::CanRun(CMD5::AVX512): the file is compiled for AVX-512.
-void Md5CompressAvx512(uint32_t state[4], const unsigned char* block, size_t blocks);
+// The rounds each form is timed for, after one untimed pass.
+const int kMd5ChooseRounds = 5;
 
-// The given form, which must be one this processor can run.
-void Md5Compress(CMD5::Form form, uint32_t state[4], const unsigned char* block, size_t blocks);
+// "portable" or "avx512", for test names and reports.
+const char* Md5FormName(CMD5::Form form);
+
+// The form new contexts use, measured once per process.
+CMD5::Form Md5ChosenForm();
+
+// The form with the lowest time: seconds[r][f] is form f's time in round r,
+// negative where f was not timed. Each form counts its fastest round, so a
+// round slowed by an interrupt does not decide.
+CMD5::Form Md5ChooseForm(const double seconds[][CMD5::FORMS], int rounds);
+
+// Seconds one timing of the form takes; negative where it cannot run.
+typedef double (*Md5FormSeconds)(CMD5::Form form);
+
+// Times every form with seconds, the forms alternating and taking turns to
+// go first, one untimed pass and then kMd5ChooseRounds rounds; chooses.
+CMD5::Form Md5MeasureForms(Md5FormSeconds seconds);

@@ -2,12 +2,15 @@
 // written once for every instruction set: Ops supplies the word type, the
 // loads and the four step functions. md5.cpp instantiates it with 32-bit
 // integers, md5_avx512.cpp with vector registers; each file is compiled for
-// its own instruction set, so everything here has internal linkage and the
-// linker never swaps one file's copy for the other's.
+// its own instruction set, so everything defined here has internal linkage
+// and the linker never swaps one file's copy for the other's.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+
+// md5_avx512.cpp's entry point, called only where CMD5::CanRun(CMD5::AVX512).
+void Md5CompressAvx512(uint32_t state[4], const unsigned char* block, size_t blocks);
 
 namespace {
 

@@ -9,6 +9,7 @@
 // (and so the portable form's). Every chunk is copied into a heap block of exactly its length,
 // so AddressSanitizer reports any read past what Update was given.
 #include "digest/md5.h"
+#include "digest/md5_forms.h"
 
 #include <openssl/evp.h>
 
@@ -47,7 +48,7 @@ void Feed(CMD5& md5, const uint8_t* p, size_t n)
 void Expect(const std::string& got, const std::string& want, const char* what, CMD5::Form form)
 {
     if (got != want) {
-        std::fprintf(stderr, "%s, %s form: %s, expected %s\n", what, CMD5::FormName(form), got.c_str(),
+        std::fprintf(stderr, "%s, %s form: %s, expected %s\n", what, Md5FormName(form), got.c_str(),
                      want.c_str());
         std::abort();
     }
