@@ -17,10 +17,8 @@ md5() { md5sum "$1" | cut -c1-32; }
 # A Downloads folder: a copy of the program beside DLLs named like Windows'
 # own non-known DLLs, which Wine is told to prefer from the program's folder,
 # as Windows would. The probe loads each name from there, so the plants are
-# live. A process that calls into a plant crashes: no debugger may wait on it.
-# Wine's DLLs load no name by LoadLibrary once the program runs (their
-# delay-loads ignore the restriction), so the probe also loads dwmapi (not a
-# known DLL) inside the running program, as one of Windows' DLLs in it would.
+# live. A process that calls into a plant crashes, so Wine's debugger is off.
+# Under Wine the probe also loads dwmapi inside the program (docs/security.md).
 downloads="$work/Downloads"
 plant_names=(uxtheme version msimg32 bcrypt crypt32 compstui zlib1 dwmapi)
 plant_log="$downloads/planted.log"
@@ -32,7 +30,7 @@ plant_dlls() {
     cp "$exe" "$probe" "$downloads/"
     for name in "${plant_names[@]}"; do
         cp "$planted" "$downloads/$name.dll"
-        # Up to three starts: once a Wine start came and went without a trace.
+        # Up to three starts: a Wine start can end without running the probe.
         for _ in 1 2 3; do
             WINEDLLOVERRIDES="$plant_overrides;$name=n,b" timeout 30 "$WINE" "$downloads/$(basename "$probe")" \
                 "$name.dll" >/dev/null 2>&1
@@ -118,8 +116,7 @@ test_f1_help() {
     sw_escape_and_wait
 }
 
-# Also without uxtheme, which Wine can leave out: the program must not call
-# into it. (Wine's own controls then paint neither buttons nor the bar.)
+# Also with uxtheme off (a Wine override), which the program must do without.
 test_arguments_ignored() {
     WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=;uxtheme=d" sw_start "$exe" 'C:\windows\win.ini' --help /p ||
         { check "main window appears" yes no; return; }
