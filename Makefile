@@ -44,7 +44,7 @@ test:
 	@scripts/with-wine ctest --preset windows
 
 # The same tests on Debian 13, in a minimal root made from Debian's packages
-# and kept outside the checkout (made once, about a minute).
+# and kept outside the checkout (scripts/debian13).
 test-debian13:
 	@scripts/debian13 make test
 
