@@ -79,7 +79,6 @@ TEST(DialogScaleTest, OnlyDialogsItLaysOutTurnWindowsRescalingOff)
     EXPECT_EQ(LentDpiBehavior::Flags(::GetDlgItem(other.m_hWnd, IDC_LABEL)), "none");
     SIZE size = { -1, -1 };
     EXPECT_TRUE(::SendMessageW(own.m_hWnd, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&size)));
-    EXPECT_GT(size.cx, 0);
     size = SIZE{ -1, -1 };
     EXPECT_FALSE(::SendMessageW(other.m_hWnd, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&size)));
     EXPECT_EQ(size.cx, -1);

@@ -424,12 +424,10 @@ std::string FontText(LRESULT hFont)
     LOGFONTW lf = {};
     if (!GetObjectW(reinterpret_cast<HFONT>(hFont), sizeof lf, &lf))
         return "none";
-    char face[LF_FACESIZE * 3] = "";
-    WideCharToMultiByte(CP_UTF8, 0, lf.lfFaceName, -1, face, sizeof face, nullptr, nullptr);
-    return std::to_string(lf.lfHeight) + " " + std::to_string(lf.lfWidth) + " " + std::to_string(lf.lfWeight) + " " +
-           std::to_string(lf.lfItalic) + " " + std::to_string(lf.lfCharSet) + " " + std::to_string(lf.lfOutPrecision) +
-           " " + std::to_string(lf.lfClipPrecision) + " " + std::to_string(lf.lfQuality) + " " +
-           std::to_string(lf.lfPitchAndFamily) + " " + face;
+    char text[128];
+    snprintf(text, sizeof text, "%ld %ld %ld %d %d %d %d %d %d %ls", lf.lfHeight, lf.lfWidth, lf.lfWeight, lf.lfItalic,
+             lf.lfCharSet, lf.lfOutPrecision, lf.lfClipPrecision, lf.lfQuality, lf.lfPitchAndFamily, lf.lfFaceName);
+    return text;
 }
 
 // A dialog as it stands: its window's size and its frame's, then its
