@@ -114,17 +114,15 @@ void CDialog::OnDpiChanged(UINT nDpi, LPRECT lpRect)
 {
     m_nDpi = nDpi;
     const UINT nFlags = SWP_NOZORDER | SWP_NOACTIVATE;
-    if (!m_bOwnLayout) {
+    if (!m_bOwnLayout)
         Default();
-        ::SetWindowPos(m_hWnd, NULL, lpRect->left, lpRect->top, lpRect->right - lpRect->left,
-                       lpRect->bottom - lpRect->top, nFlags);
+    ::SetWindowPos(m_hWnd, NULL, lpRect->left, lpRect->top, lpRect->right - lpRect->left,
+                   lpRect->bottom - lpRect->top, nFlags);
+    if (!m_bOwnLayout)
         return;
-    }
     CFontHandle font(m_layout.CreateFontAt(m_lfDialog, nDpi));
     const SIZE sizeBase = CDialogLayout::BaseUnits(font);
     const SIZE sizeIcon = AfxGetIconSizeForDpi(nDpi);
-    ::SetWindowPos(m_hWnd, NULL, lpRect->left, lpRect->top, lpRect->right - lpRect->left,
-                   lpRect->bottom - lpRect->top, nFlags);
     std::vector<CIconHandle> icons;
     for (size_t i = 0; i < m_controls.size(); ++i) {
         const RECT rc = CDialogLayout::ControlRect(m_layout.m_items[i], sizeBase);

@@ -432,31 +432,31 @@ std::string FontText(LRESULT hFont)
 
 // A dialog as it stands: its window's size and its frame's, then its
 // client area, caption icons, font and dialog units, then each control's
-// rectangle, font and icon; each with the flags that turned Windows' own rescaling off for it.
+// rectangle, font and icon; each with the flags that turned Windows' own
+// rescaling off for it.
 std::vector<std::string> Layout(const CDialog& dlg)
 {
     const HWND hDlg = dlg.m_hWnd;
-    RECT rc, units = {0, 0, 4, 8};
-    RECT rcClient;
+    RECT rc, client, units = {0, 0, 4, 8};
+    char line[512];
     GetWindowRect(hDlg, &rc);
-    GetClientRect(hDlg, &rcClient);
-    const SIZE window = {rc.right - rc.left, rc.bottom - rc.top};
-    std::vector<std::string> lines = {"window " + std::to_string(window.cx) + "x" + std::to_string(window.cy) +
-        " frame " + std::to_string(window.cx - rcClient.right) + "x" + std::to_string(window.cy - rcClient.bottom)};
-    rc = rcClient;
+    GetClientRect(hDlg, &client);
     dlg.MapDialogRect(&units);
-    lines.push_back("client " + std::to_string(rc.right) + "x" + std::to_string(rc.bottom) + " icons " +
-        std::to_string(IconWidth(SendMessageW(hDlg, WM_GETICON, ICON_BIG, 0))) + "," +
-        std::to_string(IconWidth(SendMessageW(hDlg, WM_GETICON, ICON_SMALL, 0))) + " font " +
-        FontText(SendMessageW(hDlg, WM_GETFONT, 0, 0)) + " units " + std::to_string(units.right) + "x" +
-        std::to_string(units.bottom) + " off " + LentDpiBehavior::Flags(hDlg));
+    snprintf(line, sizeof line, "window %ldx%ld frame %ldx%ld", rc.right - rc.left, rc.bottom - rc.top,
+             rc.right - rc.left - client.right, rc.bottom - rc.top - client.bottom);
+    std::vector<std::string> lines = {line};
+    snprintf(line, sizeof line, "client %ldx%ld icons %d,%d font %s units %ldx%ld off %s", client.right, client.bottom,
+             IconWidth(SendMessageW(hDlg, WM_GETICON, ICON_BIG, 0)), IconWidth(SendMessageW(hDlg, WM_GETICON, ICON_SMALL, 0)),
+             FontText(SendMessageW(hDlg, WM_GETFONT, 0, 0)).c_str(), units.right, units.bottom,
+             LentDpiBehavior::Flags(hDlg).c_str());
+    lines.push_back(line);
     for (HWND c = GetWindow(hDlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         GetWindowRect(c, &rc);
         MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rc), 2);
-        lines.push_back(std::to_string(GetDlgCtrlID(c)) + ": " + std::to_string(rc.left) + "," + std::to_string(rc.top) +
-            " " + std::to_string(rc.right - rc.left) + "x" + std::to_string(rc.bottom - rc.top) + " font " +
-            FontText(SendMessageW(c, WM_GETFONT, 0, 0)) + " icon " +
-            std::to_string(IconWidth(SendMessageW(c, STM_GETICON, 0, 0))) + " off " + LentDpiBehavior::Flags(c));
+        snprintf(line, sizeof line, "%d: %ld,%ld %ldx%ld font %s icon %d off %s", GetDlgCtrlID(c), rc.left, rc.top,
+                 rc.right - rc.left, rc.bottom - rc.top, FontText(SendMessageW(c, WM_GETFONT, 0, 0)).c_str(),
+                 IconWidth(SendMessageW(c, STM_GETICON, 0, 0)), LentDpiBehavior::Flags(c).c_str());
+        lines.push_back(line);
     }
     return lines;
 }
