@@ -69,8 +69,8 @@ struct PortableOps
 
 // The given form, which must be one this processor can run. Out of line,
 // so that Update and Transform share one copy of the 64 steps.
-__attribute__((noinline)) void Compress(CMD5::Form form, uint32_t state[4], const unsigned char* block,
-                                        size_t blocks)
+__attribute__((noinline)) void CompressIn(CMD5::Form form, uint32_t state[4], const unsigned char* block,
+                                          size_t blocks)
 {
 #ifdef SUMWISE_MD5_AVX512
     if (form == CMD5::AVX512) {
@@ -103,7 +103,7 @@ bool CMD5::CanRun(Form form)
     }
 }
 
-CMD5::CMD5(Form form) : m_form(CanRun(form) ? form : PORTABLE)
+CMD5::CMD5(Form form) : m_form(CanRun(form) ? form : PORTABLE), m_pTrial(NULL), m_nSliceBytes(0), m_sliceSeconds(0)
 {
     m_count[1] = m_count[0] = 0;
     m_state[0] = 0x67452301;
@@ -139,7 +139,10 @@ void CMD5::Update(const unsigned char* input, int length)
     // Whole blocks straight from the caller's memory.
     const int blocks = length / 64;
     if (blocks > 0) {
-        Compress(m_form, m_state, input, static_cast<size_t>(blocks));
+        if (m_pTrial)
+            TryForms(input, static_cast<size_t>(blocks));
+        else
+            Compress(input, static_cast<size_t>(blocks));
         input += 64 * blocks;
         length -= 64 * blocks;
     }
@@ -175,5 +178,10 @@ const char* CMD5::HexDigest()
 // One block, from the context's buffer.
 void CMD5::Transform(const unsigned char* block)
 {
-    Compress(m_form, m_state, block, 1);
+    Compress(block, 1);
+}
+
+void CMD5::Compress(const unsigned char* block, size_t blocks)
+{
+    CompressIn(m_form, m_state, block, blocks);
 }

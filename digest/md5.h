@@ -4,9 +4,12 @@
 //          HexDigest. Portable C++: no Windows headers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "framework/cstring.h"
+
+class CMd5Trial;
 
 class CMD5
 {
@@ -36,6 +39,12 @@ public:
 
 protected:
     void Transform(const unsigned char* block);
+    // Whole blocks in the context's form.
+    void Compress(const unsigned char* block, size_t blocks);
+    // Whole blocks while m_pTrial confirms the process's choice of form on
+    // real work: in slices, the forms taking turns, each slice timed
+    // (md5_forms.cpp).
+    void TryForms(const unsigned char* block, size_t blocks);
 
 // Attributes
     uint32_t m_count[2];        // message length in bits mod 2^64, low word first
@@ -44,4 +53,7 @@ protected:
     unsigned char m_digest[16]; // written by Final
     CString m_strHex;           // written by HexDigest
     Form m_form;                // the compression function's form
+    CMd5Trial* m_pTrial;        // while it confirms the choice, else NULL
+    int m_nSliceBytes;          // bytes of the slice TryForms is timing
+    double m_sliceSeconds;      // and the seconds they took
 };

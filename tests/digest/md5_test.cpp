@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -23,9 +24,11 @@ namespace {
 class CMD5Probe : public CMD5
 {
 public:
-    explicit CMD5Probe(Form form) : CMD5(form) {}
+    explicit CMD5Probe(Form form, CMd5Trial* pTrial = nullptr) : CMD5(form) { m_pTrial = pTrial; }
     using CMD5::m_buffer;
     using CMD5::m_count;
+    using CMD5::m_form;
+    using CMD5::m_pTrial;
     using CMD5::m_state;
 };
 
@@ -300,6 +303,62 @@ TEST(FormChoice, MeasureFilesEachTimingUnderItsForm)
         for (int n : g_calls)
             EXPECT_EQ(n, 1 + kMd5ChooseRounds) << c.what;
     }
+}
+
+// Slice times in microseconds a slice of the tried form's length, filed with
+// the forms in turn after a first measurement that chose the AVX-512 form:
+// nothing is confirmed before every form has all its slices, then the
+// fastest bytes of each decide. A portable choice is kept untried.
+TEST(FormChoice, TrialOutlastsASlowStart)
+{
+    const unsigned both = 1u << CMD5::PORTABLE | 1u << CMD5::AVX512;
+    struct Case { const char* what; double start[CMD5::FORMS], then[CMD5::FORMS]; CMD5::Form want; };
+    const Case cases[] = {
+        // For the first 20 slices, longer than the first measurement lasts.
+        {"portable slowed at the start", {16.0, 11.2}, {10.0, 11.2}, CMD5::PORTABLE},
+        {"AVX-512 10 % faster", {11.0, 10.0}, {11.0, 10.0}, CMD5::AVX512},
+        {"AVX-512 3 % faster", {10.3, 10.0}, {10.3, 10.0}, CMD5::PORTABLE},
+    };
+    for (const Case& c : cases) {
+        CMd5Trial trial(both, CMD5::AVX512);
+        CMD5::Form f = CMD5::AVX512;
+        for (int s = 0; s < CMD5::FORMS * kMd5TrialSlices; s++, f = trial.Next(f)) {
+            ASSERT_EQ(trial.Confirmed(), CMD5::FORMS) << c.what << ", slice " << s;
+            const double us = s < 20 * CMD5::FORMS ? c.start[f] : c.then[f];
+            trial.Add(f, 1e-6 * us * trial.SliceBytes(f) / kMd5SliceBytes);
+        }
+        EXPECT_EQ(trial.Confirmed(), c.want) << c.what;
+    }
+    EXPECT_EQ(CMd5Trial(both, CMD5::PORTABLE).Confirmed(), CMD5::PORTABLE);
+}
+
+// A trial switches forms within a message; the digest must not notice, and
+// the context must keep the confirmed form. Pieces of 1,000 and 100,000
+// bytes take turns, so that bytes wait in the buffer and slices end inside
+// a piece.
+TEST(FormChoice, TrialKeepsTheDigestAndEnds)
+{
+    if (!CMD5::CanRun(CMD5::AVX512))
+        GTEST_SKIP() << "only the portable form runs here";
+    std::vector<unsigned char> msg((1 + kMd5MeasuredSlices) * kMd5TrialSlices * kMd5SliceBytes + 200000);
+    for (size_t i = 0; i < msg.size(); i++)
+        msg[i] = static_cast<unsigned char>(i * 7 + i / 1000);
+    CMd5Trial trial(1u << CMD5::PORTABLE | 1u << CMD5::AVX512, CMD5::AVX512);
+    CMD5Probe tried(CMD5::AVX512, &trial);
+    for (size_t at = 0, n = 1000; at < msg.size(); at += n, n = 101000 - n)
+        tried.Update(msg.data() + at, static_cast<int>(std::min(n, msg.size() - at)));
+    tried.Final();
+    CMD5 portable(CMD5::PORTABLE);
+    portable.Update(msg.data(), static_cast<int>(msg.size()));
+    portable.Final();
+    EXPECT_STREQ(tried.HexDigest(), portable.HexDigest());
+    EXPECT_NE(trial.Confirmed(), CMD5::FORMS);
+    // Each slice filed under its own form, with its own length: the forms'
+    // fastest bytes are no further apart than on any processor measured.
+    const double ratio = trial.Fastest(CMD5::AVX512) / trial.Fastest(CMD5::PORTABLE);
+    EXPECT_TRUE(ratio > 0.5 && ratio < 2) << ratio;
+    EXPECT_EQ(tried.m_pTrial, nullptr);
+    EXPECT_EQ(tried.m_form, trial.Confirmed());
 }
 
 INSTANTIATE_TEST_SUITE_P(Form, KnownAnswers, ::testing::Range(0, int(CMD5::FORMS)), FormName);
