@@ -142,7 +142,7 @@ CMd5Trial::CMd5Trial(unsigned forms, CMD5::Form measured)
         m_slices[f] = 0;
         m_fastest[f] = -1;
     }
-    if (measured == CMD5::PORTABLE || Next(measured) == measured)
+    if (measured == CMD5::PORTABLE)
         m_confirmed = measured;
 }
 
@@ -151,7 +151,7 @@ int CMd5Trial::SliceBytes(CMD5::Form form) const
     return form == m_measured ? kMd5MeasuredSlices * kMd5SliceBytes : kMd5SliceBytes;
 }
 
-CMD5::Form CMd5Trial::Add(CMD5::Form form, double seconds)
+void CMd5Trial::Add(CMD5::Form form, double seconds)
 {
     const double perByte = seconds / SliceBytes(form);
     double fastest = m_fastest[form];
@@ -164,14 +164,13 @@ CMD5::Form CMd5Trial::Add(CMD5::Form form, double seconds)
         if (!(m_forms & 1u << f)) {
             row[0][f] = -1;
         } else if (m_slices[f] < kMd5TrialSlices) {
-            return Confirmed();
+            return;
         } else {
             row[0][f] = m_fastest[f];
         }
     }
     int trying = CMD5::FORMS;
     m_confirmed.compare_exchange_strong(trying, Md5ChooseForm(row, 1));
-    return Confirmed();
 }
 
 CMD5::Form CMd5Trial::Next(CMD5::Form form) const

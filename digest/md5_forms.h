@@ -41,6 +41,8 @@ CMD5::Form Md5MeasureForms(Md5FormSeconds seconds);
 const int kMd5SliceBytes = 8 << 10;
 const int kMd5MeasuredSlices = 7;
 const int kMd5TrialSlices = 256;
+// The bytes of whole blocks a trial of two forms takes.
+const int kMd5TrialBytes = (1 + kMd5MeasuredSlices) * kMd5TrialSlices * kMd5SliceBytes;
 
 // The confirmation of a process's choice on real work, where the first
 // measurement chose a form other than the portable one: the portable form is
@@ -60,8 +62,8 @@ public:
 
     // The bytes of a slice of the form.
     int SliceBytes(CMD5::Form form) const;
-    // Files a slice of the form that took seconds; returns Confirmed().
-    CMD5::Form Add(CMD5::Form form, double seconds);
+    // Files a slice of the form that took seconds.
+    void Add(CMD5::Form form, double seconds);
     // The confirmed form, or CMD5::FORMS while the trial goes on.
     CMD5::Form Confirmed() const { return static_cast<CMD5::Form>(m_confirmed.load()); }
     // The form tried after the given one.
