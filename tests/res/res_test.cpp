@@ -153,6 +153,17 @@ Dialog ParseDialog(const BYTE* data)
     return d;
 }
 
+// A template's header in one line: its kind, styles, size, menu, class,
+// title and font (points, weight, italic, charset, face).
+std::string Header(const Dialog& d)
+{
+    char line[256];
+    snprintf(line, sizeof line, "%s %08lx %08lx %dx%d menu '%ls' class '%ls' '%ls' %d %d %d %d '%ls'",
+             d.ex ? "DIALOGEX" : "DIALOG", d.style, d.exStyle, d.cx, d.cy, d.menu.c_str(), d.cls.c_str(),
+             d.title.c_str(), d.points, d.weight, d.italic, d.charset, d.face.c_str());
+    return line;
+}
+
 void ExpectItems(const Dialog& d, const std::vector<Item>& want)
 {
     ASSERT_EQ(want.size(), d.items.size());
@@ -300,20 +311,8 @@ TEST(MainDialog, HeaderIsExtendedModalFrameWithMinimizeBox)
 {
     const BYTE* data = LoadTemplate(IDD_MAIN);
     ASSERT_NE(nullptr, data);
-    Dialog d = ParseDialog(data);
-    EXPECT_TRUE(d.ex);
-    EXPECT_EQ(0x90CA00C0u, d.style) << std::hex << d.style;
-    EXPECT_EQ(0x00040000u, d.exStyle);
-    EXPECT_EQ(243, d.cx);
-    EXPECT_EQ(68, d.cy);
-    EXPECT_EQ(L"", d.menu);
-    EXPECT_EQ(L"", d.cls);
-    EXPECT_EQ(L"Sumwise", d.title);
-    EXPECT_EQ(8, d.points);
-    EXPECT_EQ(0, d.weight);
-    EXPECT_EQ(0, d.italic);
-    EXPECT_EQ(1, d.charset);
-    EXPECT_EQ(L"MS Sans Serif", d.face);
+    EXPECT_EQ("DIALOGEX 90ca00c0 00040000 243x68 menu '' class '' 'Sumwise' 8 0 0 1 'MS Sans Serif'",
+              Header(ParseDialog(data)));
 }
 
 TEST(MainDialog, ControlsInTabOrderWithTheirRectsAndStyles)
@@ -359,13 +358,7 @@ TEST(AboutBox, TemplateIconAndTextsShown)
     const BYTE* data = LoadTemplate(IDD_ABOUTBOX);
     ASSERT_NE(nullptr, data);
     Dialog d = ParseDialog(data);
-    EXPECT_FALSE(d.ex);
-    EXPECT_EQ(0x80C800C0u, d.style) << std::hex << d.style;
-    EXPECT_EQ(235, d.cx);
-    EXPECT_EQ(55, d.cy);
-    EXPECT_EQ(L"About Sumwise", d.title);
-    EXPECT_EQ(8, d.points);
-    EXPECT_EQ(L"MS Sans Serif", d.face);
+    EXPECT_EQ("DIALOG 80c800c0 00000000 235x55 menu '' class '' 'About Sumwise' 8 0 0 0 'MS Sans Serif'", Header(d));
     ASSERT_EQ(4u, d.items.size());
     ExpectItems(d, {
         {-1, L"Static", L"#128", 16, 16, 21, 20, 0x50000003},  // SS_ICON of IDR_MAINFRAME
@@ -384,24 +377,6 @@ TEST(AboutBox, TemplateIconAndTextsShown)
     ExpectTextsFit(dlg);
     ExpectLaidOutInDialogUnits(dlg, d);
     DestroyWindow(dlg);
-}
-
-// The display-scale runs: tests/res/scale_test.sh starts this program once
-// at each DPI, each time in a new Wine session set to it, so that the
-// process's DPI and its windows' agree as they do on Windows, and runs the
-// dialog and icon tests above at that DPI and the two below.
-TEST(DisplayScale, ProcessAndWindowsAtTheAskedDpi)
-{
-    const char* asked = std::getenv("SUMWISE_ASKED_DPI");
-    if (asked == nullptr)
-        GTEST_SKIP() << "run at each DPI by scale_test.sh (ctest -R scale)";
-    EXPECT_EQ(std::stoul(asked), GetDpiForSystem());
-    // Per-monitor where the platform offers it (v2), else the manifest's fallback.
-    EXPECT_EQ(IsValidDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) ? DPI_AWARENESS_PER_MONITOR_AWARE
-              : DPI_AWARENESS_SYSTEM_AWARE, GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()));
-    CAboutDlg dlg;
-    ASSERT_TRUE(dlg.Create(IDD_ABOUTBOX));
-    EXPECT_EQ(GetDpiForSystem(), GetDpiForWindow(dlg.m_hWnd));
 }
 
 namespace {
@@ -479,24 +454,19 @@ std::unique_ptr<CDialog> Create(UINT id)
     return pDlg;
 }
 
-// A dialog's layout as a run at dpi recorded it, one line a line; empty
-// when no run has.
+// Where a run at dpi records a dialog's layout, one line a line.
 std::string LayoutFile(const char* dir, UINT id, UINT dpi)
 {
     return std::string(dir) + "\\" + std::to_string(id) + "-" + std::to_string(dpi) + ".txt";
 }
 
-std::vector<std::string> Recorded(const char* dir, UINT id, UINT dpi)
-{
-    std::ifstream file(LayoutFile(dir, id, dpi));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(file, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 }  // namespace
 
+// The display-scale runs: tests/res/scale_test.sh starts this program once
+// at each DPI, each time in a new Wine session set to it, so that the
+// process's DPI and its windows' agree as they do on Windows, and runs the
+// dialog and icon tests above at that DPI and this one.
+//
 // Each dialog moved to a monitor of another scale is laid out as one created
 // there. Each run records its dialogs as created at its DPI, then moves
 // them to each DPI an earlier run recorded and back. There, the dialog has
@@ -507,13 +477,19 @@ std::vector<std::string> Recorded(const char* dir, UINT id, UINT dpi)
 // rescaling off; the test lends them.
 TEST(DpiChange, DialogsLayOutAsIfCreatedAtTheNewDpi)
 {
-    const char* dir = std::getenv("SUMWISE_LAYOUTS");
-    if (dir == nullptr)
+    const char *dir = std::getenv("SUMWISE_LAYOUTS"), *asked = std::getenv("SUMWISE_ASKED_DPI");
+    if (dir == nullptr || asked == nullptr)
         GTEST_SKIP() << "run at each DPI by scale_test.sh (ctest -R scale)";
-    LentDpiBehavior lent;
     const UINT dpi = GetDpiForSystem();
+    EXPECT_EQ(std::stoul(asked), dpi);
+    // Per-monitor where the platform offers it (v2), else the manifest's fallback.
+    EXPECT_EQ(IsValidDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) ? DPI_AWARENESS_PER_MONITOR_AWARE
+              : DPI_AWARENESS_SYSTEM_AWARE, GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()));
+    LentDpiBehavior lent;
     for (UINT id : {IDD_MAIN, IDD_ABOUTBOX}) {
-        const std::vector<std::string> here = Layout(*Create(id));
+        std::unique_ptr<CDialog> pHere = Create(id);
+        EXPECT_EQ(dpi, GetDpiForWindow(pHere->m_hWnd));
+        const std::vector<std::string> here = Layout(*pHere);
         // Exactly the flags that turn Windows' rescaling off: DDC_DISABLE_ALL,
         // and both DCDC_ flags on every control.
         EXPECT_NE(std::string::npos, here[1].find(" off 1/1")) << here[1];
@@ -523,7 +499,10 @@ TEST(DpiChange, DialogsLayOutAsIfCreatedAtTheNewDpi)
         for (const std::string& line : here)
             file << line << "\n";
         for (UINT other : {96u, 120u, 144u, 192u}) {
-            const std::vector<std::string> there = Recorded(dir, id, other);
+            std::ifstream recorded(LayoutFile(dir, id, other));
+            std::vector<std::string> there;
+            for (std::string line; std::getline(recorded, line);)
+                there.push_back(line);
             if (other == dpi || there.empty())
                 continue;
             std::unique_ptr<CDialog> pMoved = Create(id);

@@ -19,11 +19,7 @@ public:
     LentDpiBehavior() : m_patch(&__imp_GetProcAddress, &GetProc) { s_flags.clear(); }
 
     // "mask/values" as the window was given them, or "none".
-    static std::string Flags(HWND hWnd)
-    {
-        const auto it = s_flags.find(hWnd);
-        return it != s_flags.end() ? it->second : "none";
-    }
+    static std::string Flags(HWND hWnd) { return s_flags.count(hWnd) ? s_flags[hWnd] : "none"; }
 
 private:
     // SetDialogDpiChangeBehavior and SetDialogControlDpiChangeBehavior alike.
