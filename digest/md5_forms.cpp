@@ -136,14 +136,12 @@ CMD5::Form Md5ChooseForm(const double seconds[][CMD5::FORMS], int rounds)
 }
 
 CMd5Trial::CMd5Trial(unsigned forms, CMD5::Form measured)
-    : m_forms(forms), m_measured(measured), m_confirmed(CMD5::FORMS)
+    : m_forms(forms), m_measured(measured), m_confirmed(measured == CMD5::PORTABLE ? measured : CMD5::FORMS)
 {
     for (int f = 0; f < CMD5::FORMS; f++) {
         m_slices[f] = 0;
         m_fastest[f] = -1;
     }
-    if (measured == CMD5::PORTABLE)
-        m_confirmed = measured;
 }
 
 int CMd5Trial::SliceBytes(CMD5::Form form) const

@@ -105,9 +105,7 @@ void CDialog::MapDialogRect(LPRECT lpRect) const
         ::MapDialogRect(m_hWnd, lpRect);
         return;
     }
-    const SIZE sizeBase = CDialogLayout::BaseUnits(m_font);
-    *lpRect = RECT{ ::MulDiv(lpRect->left, sizeBase.cx, 4), ::MulDiv(lpRect->top, sizeBase.cy, 8),
-                    ::MulDiv(lpRect->right, sizeBase.cx, 4), ::MulDiv(lpRect->bottom, sizeBase.cy, 8) };
+    *lpRect = CDialogLayout::MapRect(*lpRect, CDialogLayout::BaseUnits(m_font));
 }
 
 void CDialog::OnDpiChanged(UINT nDpi, LPRECT lpRect)

@@ -128,7 +128,12 @@ SIZE CDialogLayout::ClientSize(SIZE sizeBase) const
 
 RECT CDialogLayout::ControlRect(const Item& item, SIZE sizeBase)
 {
-    const int x = ::MulDiv(item.rect.left, sizeBase.cx, 4);
-    const int y = ::MulDiv(item.rect.top, sizeBase.cy, 8);
-    return RECT{ x, y, x + ::MulDiv(item.rect.right, sizeBase.cx, 4), y + ::MulDiv(item.rect.bottom, sizeBase.cy, 8) };
+    const RECT rc = MapRect(item.rect, sizeBase);
+    return RECT{ rc.left, rc.top, rc.left + rc.right, rc.top + rc.bottom };
+}
+
+RECT CDialogLayout::MapRect(RECT rc, SIZE sizeBase)
+{
+    return RECT{ ::MulDiv(rc.left, sizeBase.cx, 4), ::MulDiv(rc.top, sizeBase.cy, 8),
+                 ::MulDiv(rc.right, sizeBase.cx, 4), ::MulDiv(rc.bottom, sizeBase.cy, 8) };
 }

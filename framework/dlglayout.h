@@ -33,6 +33,9 @@ public:
     // font whose dialog base units are sizeBase.
     SIZE ClientSize(SIZE sizeBase) const;
     static RECT ControlRect(const Item& item, SIZE sizeBase);
+    // Each of rc's four values from dialog units to pixels on its own, as
+    // MapDialogRect maps them.
+    static RECT MapRect(RECT rc, SIZE sizeBase);
 
 // Attributes
     std::vector<Item> m_items;  // in creation order
