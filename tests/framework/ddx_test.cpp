@@ -134,13 +134,8 @@ TEST_F(DataExchangeTest, TooLongTextWarnsAndStopsTheExchange)
     EXPECT_FALSE(m_dlg.UpdateData(TRUE));
     EXPECT_EQ(m_dlg.m_strSecond, "kept");
     EXPECT_EQ(m_dlg.m_strFirst.GetLength(), kLimit + 1);
-    ASSERT_EQ(recorder.Boxes().size(), 1u);
-    const RecordedMessageBox& box = recorder.Boxes()[0];
-    EXPECT_EQ(box.text, "Enter no more than 255 characters.");
-    EXPECT_EQ(box.caption, "Framework Test");
-    EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONEXCLAMATION));
-    EXPECT_EQ(box.buttons, static_cast<UINT>(MB_OK));
-    EXPECT_EQ(box.owner, m_dlg.m_hWnd);
+    EXPECT_EQ(recorder.Boxes(), (std::vector<RecordedMessageBox>{
+        { "Enter no more than 255 characters.", "Framework Test", MB_ICONEXCLAMATION, MB_OK, m_dlg.m_hWnd } }));
 }
 
 // OK runs the exchange first; a field that fails keeps the dialog open.

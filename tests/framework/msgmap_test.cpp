@@ -170,10 +170,8 @@ TEST_F(MessageMapTest, HelpKeyBecomesTheApplicationsHelpCommand)
     MessageBoxRecorder recorder;
     HELPINFO info = { sizeof(info), HELPINFO_WINDOW, IDC_FIRST, Item(IDC_FIRST), 0, { 0, 0 } };
     EXPECT_EQ(::SendMessageA(m_dlg.m_hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info)), TRUE);
-    ASSERT_EQ(recorder.Boxes().size(), 1u);
-    EXPECT_EQ(recorder.Boxes()[0].text, "No help is available for Framework Test.");
-    EXPECT_EQ(recorder.Boxes()[0].caption, "Framework Test");
-    EXPECT_EQ(recorder.Boxes()[0].icon, static_cast<UINT>(MB_ICONINFORMATION));
+    EXPECT_EQ(recorder.Boxes(), (std::vector<RecordedMessageBox>{
+        { "No help is available for Framework Test.", "Framework Test", MB_ICONINFORMATION, MB_OK, m_dlg.m_hWnd } }));
 }
 
 TEST(MessageMapWithoutApp, UnhandledCommandIsDropped)

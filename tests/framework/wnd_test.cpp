@@ -97,12 +97,9 @@ TEST(MessageBoxTest, ModalToTheWindowWithTheApplicationTitleByDefault)
     MessageBoxRecorder recorder;
     dlg.MessageBox("plain");
     dlg.MessageBox("Could not open file.", "ERROR", MB_ICONEXCLAMATION);
-    ASSERT_EQ(recorder.Boxes().size(), 2u);
-    EXPECT_EQ(recorder.Boxes()[0].caption, "Framework Test");
-    EXPECT_EQ(recorder.Boxes()[0].icon, 0u);
-    EXPECT_EQ(recorder.Boxes()[1].caption, "ERROR");
-    EXPECT_EQ(recorder.Boxes()[1].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
-    EXPECT_EQ(recorder.Boxes()[1].owner, dlg.m_hWnd);
+    EXPECT_EQ(recorder.Boxes(), (std::vector<RecordedMessageBox>{
+        { "plain", "Framework Test", 0, MB_OK, dlg.m_hWnd },
+        { "Could not open file.", "ERROR", MB_ICONEXCLAMATION, MB_OK, dlg.m_hWnd } }));
 }
 
 class CStartApp : public CTestApp

@@ -164,23 +164,19 @@ std::string Header(const Dialog& d)
     return line;
 }
 
-void ExpectItems(const Dialog& d, const std::vector<Item>& want)
+// Each control in one line: ID, class, text, rectangle and styles.
+std::vector<std::string> Lines(const std::vector<Item>& items)
 {
-    ASSERT_EQ(want.size(), d.items.size());
-    for (size_t i = 0; i < want.size(); ++i) {
-        const Item& g = d.items[i];
-        const Item& w = want[i];
-        SCOPED_TRACE(testing::Message() << "control " << i << " (ID " << w.id << ")");
-        EXPECT_EQ(w.id, g.id);
-        EXPECT_EQ(0, _wcsicmp(w.cls.c_str(), g.cls.c_str())) << "class";
-        EXPECT_EQ(w.text, g.text);
-        EXPECT_EQ(w.x, g.x);
-        EXPECT_EQ(w.y, g.y);
-        EXPECT_EQ(w.cx, g.cx);
-        EXPECT_EQ(w.cy, g.cy);
-        EXPECT_EQ(w.style, g.style) << std::hex << "style 0x" << g.style;
-        EXPECT_EQ(0u, g.exStyle);
+    std::vector<std::string> lines;
+    for (const Item& it : items) {
+        std::wstring cls = it.cls;  // in any case: windres writes a class by name in capitals
+        CharUpperW(&cls[0]);
+        char line[256];
+        snprintf(line, sizeof line, "%d %ls '%ls' %d,%d %dx%d %08lx %08lx", it.id, cls.c_str(), it.text.c_str(),
+                 it.x, it.y, it.cx, it.cy, it.style, it.exStyle);
+        lines.push_back(line);
     }
+    return lines;
 }
 
 // Every control inside the dialog and none on top of another: an overlap
@@ -321,7 +317,7 @@ TEST(MainDialog, ControlsInTabOrderWithTheirRectsAndStyles)
     ASSERT_NE(nullptr, data);
     Dialog d = ParseDialog(data);
     // Styles as numbers, independent of the headers the script was built with.
-    ExpectItems(d, {
+    EXPECT_EQ(Lines({
         {1001, L"Edit", L"", 31, 7, 170, 14, 0x50810080},       // border, tab stop, autoscroll
         {1000, L"Edit", L"", 31, 25, 205, 14, 0x50810880},      // ... and read-only
         {1005, L"Button", L"&Clear", 7, 47, 50, 14, 0x50010000},
@@ -331,7 +327,7 @@ TEST(MainDialog, ControlsInTabOrderWithTheirRectsAndStyles)
         {1008, L"Button", L"&File", 206, 7, 30, 14, 0x50010000},
         {1009, L"msctls_progress32", L"Progress1", 63, 53, 117, 8, 0x50800001},  // border, smooth
         {1010, L"Static", L"Working....", 63, 43, 117, 8, 0x50020201},  // centred both ways, group
-    });
+    }), Lines(d.items));
     ExpectLaidOutCleanly(d);
 }
 
@@ -360,12 +356,12 @@ TEST(AboutBox, TemplateIconAndTextsShown)
     Dialog d = ParseDialog(data);
     EXPECT_EQ("DIALOG 80c800c0 00000000 235x55 menu '' class '' 'About Sumwise' 8 0 0 0 'MS Sans Serif'", Header(d));
     ASSERT_EQ(4u, d.items.size());
-    ExpectItems(d, {
+    EXPECT_EQ(Lines({
         {-1, L"Static", L"#128", 16, 16, 21, 20, 0x50000003},  // SS_ICON of IDR_MAINFRAME
         {-1, L"Static", L"Sumwise v1.0 - [ MD5 hash generator ]", 44, 14, 126, 8, 0x50020080},
         {-1, L"Static", d.items[2].text, 44, 29, 119, 8, 0x50020000},
         {IDOK, L"Button", L"OK", 178, 7, 50, 14, 0x50030001},
-    });
+    }), Lines(d.items));
     EXPECT_FALSE(d.items[2].text.empty()) << "author credit line";
     ExpectLaidOutCleanly(d);
 
@@ -604,13 +600,11 @@ TEST(VersionBlock, FixedPartAndStringsOfThisModule)
     VS_FIXEDFILEINFO* ffi = nullptr;
     UINT len = 0;
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&ffi), &len));
-    EXPECT_EQ(0xFEEF04BDu, ffi->dwSignature);
-    EXPECT_EQ(0x00010000u, ffi->dwFileVersionMS);
-    EXPECT_EQ(0x00000001u, ffi->dwFileVersionLS);
-    EXPECT_EQ(0x00010000u, ffi->dwProductVersionMS);
-    EXPECT_EQ(0x00000001u, ffi->dwProductVersionLS);
-    EXPECT_EQ(0x00000004u, ffi->dwFileOS);   // VOS__WINDOWS32
-    EXPECT_EQ(0x00000001u, ffi->dwFileType); // VFT_APP
+    // Signature, file and product versions, VOS__WINDOWS32, VFT_APP.
+    char fixed[128];
+    snprintf(fixed, sizeof fixed, "%08lx %08lx.%08lx %08lx.%08lx %lx %lx", ffi->dwSignature, ffi->dwFileVersionMS,
+             ffi->dwFileVersionLS, ffi->dwProductVersionMS, ffi->dwProductVersionLS, ffi->dwFileOS, ffi->dwFileType);
+    EXPECT_STREQ("feef04bd 00010000.00000001 00010000.00000001 4 1", fixed);
 
     WORD* lang = nullptr;
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
@@ -619,14 +613,12 @@ TEST(VersionBlock, FixedPartAndStringsOfThisModule)
     EXPECT_EQ(0x0409, lang[0]);
     EXPECT_EQ(1200, lang[1]);
 
-    EXPECT_EQ(L"MD5 hash generator", VersionString(block, L"FileDescription"));
-    EXPECT_EQ(L"1, 0, 0, 1", VersionString(block, L"FileVersion"));
-    EXPECT_EQ(L"1, 0, 0, 1", VersionString(block, L"ProductVersion"));
-    EXPECT_EQ(L"Sumwise", VersionString(block, L"ProductName"));
-    EXPECT_EQ(L"sumwise", VersionString(block, L"InternalName"));
-    EXPECT_EQ(L"sumwise.exe", VersionString(block, L"OriginalFilename"));
-    for (const wchar_t* name : {L"LegalTrademarks", L"PrivateBuild", L"SpecialBuild"})
-        EXPECT_EQ(L"", VersionString(block, name)) << name;
+    const std::pair<const wchar_t*, const wchar_t*> strings[] = {
+        {L"FileDescription", L"MD5 hash generator"}, {L"FileVersion", L"1, 0, 0, 1"}, {L"ProductVersion", L"1, 0, 0, 1"},
+        {L"ProductName", L"Sumwise"}, {L"InternalName", L"sumwise"}, {L"OriginalFilename", L"sumwise.exe"},
+        {L"LegalTrademarks", L""}, {L"PrivateBuild", L""}, {L"SpecialBuild", L""}};
+    for (const auto& [name, value] : strings)
+        EXPECT_EQ(value, VersionString(block, name)) << name;
     for (const wchar_t* name : {L"CompanyName", L"LegalCopyright", L"Comments"})
         EXPECT_NE(L"", VersionString(block, name)) << name;
 }

@@ -93,6 +93,12 @@ std::wstring Widen(const std::string& utf8)
     return wide;
 }
 
+void PrintTo(const RecordedMessageBox& box, std::ostream* os)
+{
+    *os << box.caption << ": " << box.text << std::hex << " (icon 0x" << box.icon << ", buttons 0x" << box.buttons
+        << ", owner " << box.owner << ")" << std::dec;
+}
+
 MessageBoxRecorder::MessageBoxRecorder(int nAnswer)
     : m_hHook(NULL), m_nAnswer(nAnswer)
 {

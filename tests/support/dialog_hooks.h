@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,14 @@ struct RecordedMessageBox
     UINT icon;          // MB_ICONEXCLAMATION, MB_ICONHAND, ... or 0
     UINT buttons;       // MB_OK, MB_OKCANCEL, ... from the buttons present
     HWND owner;
+    bool operator==(const RecordedMessageBox& o) const
+    {
+        return text == o.text && caption == o.caption && icon == o.icon && buttons == o.buttons && owner == o.owner;
+    }
 };
+
+// How a test's failure shows a box.
+void PrintTo(const RecordedMessageBox& box, std::ostream* os);
 
 class MessageBoxRecorder
 {

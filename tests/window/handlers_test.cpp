@@ -227,11 +227,8 @@ TEST_F(HandlersTest, FileDialogChoiceIsShownAndHashedWhileCancelOrNoPathKeepTheS
     Click(IDC_FILE);
     ::UnhookWindowsHookEx(hHook);
     EXPECT_EQ(State(), before);
-    ASSERT_EQ(recorder.Boxes().size(), 1u);
-    EXPECT_EQ(recorder.Boxes()[0].text, "File Not Defined");
-    EXPECT_EQ(recorder.Boxes()[0].caption, "Error");
-    EXPECT_EQ(recorder.Boxes()[0].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
-    EXPECT_EQ(recorder.Boxes()[0].owner, m_dlg.m_hWnd);
+    EXPECT_EQ(recorder.Boxes(), (std::vector<RecordedMessageBox>{
+                                    { "File Not Defined", "Error", MB_ICONEXCLAMATION, MB_OK, m_dlg.m_hWnd } }));
     EXPECT_TRUE(::IsWindowEnabled(m_dlg.m_hWnd));
 }
 
@@ -281,10 +278,8 @@ TEST_F(HandlersTest, DroppedFileIsChosenLikeFileAndBadDropsChangeNothing)
                                                static_cast<int>(CHashDlg::MODE_FILE)));
             before = State();
         } else {
-            ASSERT_EQ(recorder.Boxes().size(), 1u);
-            EXPECT_EQ(recorder.Boxes()[0].text, c.error);
-            EXPECT_EQ(recorder.Boxes()[0].caption, "Error");
-            EXPECT_EQ(recorder.Boxes()[0].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
+            EXPECT_EQ(recorder.Boxes(), (std::vector<RecordedMessageBox>{
+                                            { c.error, "Error", MB_ICONEXCLAMATION, MB_OK, m_dlg.m_hWnd } }));
             EXPECT_EQ(State(), before);
         }
     }
@@ -542,13 +537,9 @@ TEST_F(HandlersTest, HelpReachesTheApplicationWhichSaysThereIsNone)
     HELPINFO info = { sizeof(info), HELPINFO_WINDOW, IDC_INPUT, Item(IDC_INPUT), 0, { 0, 0 } };
     ::SendMessageA(Item(IDC_INPUT), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
     ::SendMessageA(m_dlg.m_hWnd, WM_COMMAND, ID_HELP, 0);
-    ASSERT_EQ(recorder.Boxes().size(), 2u);
-    for (const RecordedMessageBox& box : recorder.Boxes()) {
-        EXPECT_EQ(box.text, "No help is available for Sumwise.");
-        EXPECT_EQ(box.caption, "Sumwise");
-        EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONINFORMATION));
-        EXPECT_EQ(box.owner, m_dlg.m_hWnd);
-    }
+    const RecordedMessageBox none = { "No help is available for Sumwise.", "Sumwise", MB_ICONINFORMATION, MB_OK,
+                                      m_dlg.m_hWnd };
+    EXPECT_EQ(recorder.Boxes(), std::vector<RecordedMessageBox>(2, none));
 }
 
 extern "C" decltype(&::DrawIconEx) __imp_DrawIconEx;

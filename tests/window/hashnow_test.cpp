@@ -162,13 +162,8 @@ TEST_F(HashNowTest, UnreadableFileIsReportedAndChangesNothing)
         MessageLog status(Item(IDC_STATUS), { WM_SETTEXT });
         MessageLog hash(Item(IDC_HASH), { WM_SETTEXT });
         EXPECT_EQ(HashLoggingPositions(), c.positions);
-        ASSERT_EQ(boxes.Boxes().size(), 1u);
-        const RecordedMessageBox& box = boxes.Boxes()[0];
-        EXPECT_EQ(box.text, c.text);
-        EXPECT_EQ(box.caption, "ERROR");
-        EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONEXCLAMATION));
-        EXPECT_EQ(box.buttons, static_cast<UINT>(MB_OK));
-        EXPECT_EQ(box.owner, m_dlg.m_hWnd);
+        EXPECT_EQ(boxes.Boxes(), (std::vector<RecordedMessageBox>{
+                                     { c.text, "ERROR", MB_ICONEXCLAMATION, MB_OK, m_dlg.m_hWnd } }));
 
         EXPECT_EQ(status.Texts(), (std::vector<std::string>{ "Working....", "" }));
         EXPECT_TRUE(hash.Entries().empty());
@@ -210,11 +205,9 @@ TEST_F(HashNowTest, TooLongPathWarnsAndIsStillHashed)
     Click(IDC_CLEAR);
     EXPECT_EQ(Text(IDC_INPUT), "");
     EXPECT_EQ(Text(IDC_HASH), "");
-    ASSERT_EQ(boxes.Boxes().size(), 2u);
-    for (const RecordedMessageBox& box : boxes.Boxes()) {
-        EXPECT_EQ(box.text, "Enter no more than 255 characters.");
-        EXPECT_EQ(box.caption, "Sumwise");
-    }
+    const RecordedMessageBox warning = { "Enter no more than 255 characters.", "Sumwise", MB_ICONEXCLAMATION, MB_OK,
+                                         m_dlg.m_hWnd };
+    EXPECT_EQ(boxes.Boxes(), std::vector<RecordedMessageBox>(2, warning));
 
     ::DeleteFileW(file.c_str());
     for (auto it = dirs.rbegin(); it != dirs.rend(); ++it)

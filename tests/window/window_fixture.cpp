@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "digest/md5.h"
 
@@ -98,21 +97,15 @@ int HashDlgTest::Position() const
 
 std::string HashDlgTest::MakeFile(const std::string& name, const std::string& bytes)
 {
-    const std::string path = m_dir + "\\" + name;
-    FILE* f = std::fopen(path.c_str(), "wb");
-    EXPECT_NE(f, nullptr) << path;
-    if (f != nullptr) {
-        EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
-        std::fclose(f);
-    }
-    return path;
+    MakeLongFile(m_dir + "\\" + name, bytes);
+    return m_dir + "\\" + name;
 }
 
 void HashDlgTest::MakeLongFile(const std::string& path, const std::string& bytes)
 {
     const std::wstring file = L"\\\\?\\" + Widen(path);
     const HANDLE hFile = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    ASSERT_NE(hFile, INVALID_HANDLE_VALUE) << ::GetLastError();
+    ASSERT_NE(hFile, INVALID_HANDLE_VALUE) << path << ": error " << ::GetLastError();
     DWORD nWritten = 0;
     EXPECT_TRUE(::WriteFile(hFile, bytes.data(), static_cast<DWORD>(bytes.size()), &nWritten, NULL));
     EXPECT_EQ(nWritten, bytes.size());
