@@ -104,9 +104,8 @@ TEST_F(FileDialogTest, FailureIsReportedAndNotTakenForCancel)
     CFileDialog dlg(kFlags, kFilter, &m_dlg);
     dlg.m_ofn.lStructSize = 0;
     EXPECT_EQ(dlg.DoModal(), IDABORT);
-    ASSERT_EQ(recorder.Boxes().size(), 1u);
-    EXPECT_EQ(recorder.Boxes()[0].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
-    EXPECT_EQ(recorder.Boxes()[0].owner, m_dlg.m_hWnd);
+    EXPECT_EQ(recorder.Boxes(), (std::vector<RecordedMessageBox>{ { "The file dialog could not be shown (common "
+        "dialog error 0x0001).", "Framework Test", MB_ICONEXCLAMATION, MB_OK, m_dlg.m_hWnd } }));  // CDERR_STRUCTSIZE
 }
 
 } // namespace
