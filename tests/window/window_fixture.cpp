@@ -97,8 +97,9 @@ int HashDlgTest::Position() const
 
 std::string HashDlgTest::MakeFile(const std::string& name, const std::string& bytes)
 {
-    MakeLongFile(m_dir + "\\" + name, bytes);
-    return m_dir + "\\" + name;
+    const std::string path = m_dir + "\\" + name;
+    MakeLongFile(path, bytes);
+    return path;
 }
 
 void HashDlgTest::MakeLongFile(const std::string& path, const std::string& bytes)
