@@ -10,10 +10,6 @@ const int kFileNameComboId = 0x047C;    // cmb13
 const int kFileNameEditId = 0x0480;     // edt1, the old-style box
 const int kFileTypeComboId = 0x0470;    // cmb1
 
-// One hook of each kind per thread at a time; the tests are single-threaded.
-MessageBoxRecorder* g_pRecorder = nullptr;
-FileDialogDriver* g_pDriver = nullptr;
-
 bool IsDialogClass(HWND hWnd)
 {
     char name[16] = "";
@@ -99,64 +95,30 @@ void PrintTo(const RecordedMessageBox& box, std::ostream* os)
         << ", owner " << box.owner << ")" << std::dec;
 }
 
-MessageBoxRecorder::MessageBoxRecorder(int nAnswer)
-    : m_hHook(NULL), m_nAnswer(nAnswer)
-{
-    g_pRecorder = this;
-    m_hHook = ::SetWindowsHookExA(WH_CALLWNDPROCRET, HookProc, NULL, ::GetCurrentThreadId());
-}
-
-MessageBoxRecorder::~MessageBoxRecorder()
-{
-    ::UnhookWindowsHookEx(m_hHook);
-    g_pRecorder = nullptr;
-}
-
-LRESULT CALLBACK MessageBoxRecorder::HookProc(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    const CWPRETSTRUCT* p = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (nCode == HC_ACTION && p->message == WM_INITDIALOG && g_pRecorder != nullptr && IsMessageBox(p->hwnd))
-        g_pRecorder->OnInitDialog(p->hwnd);
-    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
-}
-
 void MessageBoxRecorder::OnInitDialog(HWND hWnd)
 {
+    if (!IsMessageBox(hWnd))
+        return;
     m_boxes.push_back(RecordedMessageBox{ WindowText(::GetDlgItem(hWnd, kMsgBoxTextId)), WindowText(hWnd),
                                           IconKind(hWnd), ButtonSet(hWnd), ::GetWindow(hWnd, GW_OWNER) });
     // Posted: the box's own modal loop takes it, before it first shows.
     ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(m_nAnswer, BN_CLICKED), 0);
 }
 
-FileDialogDriver::FileDialogDriver(std::vector<std::string> paths)
-    : m_hHook(NULL), m_paths(std::move(paths))
-{
-    g_pDriver = this;
-    m_hHook = ::SetWindowsHookExA(WH_CALLWNDPROCRET, HookProc, NULL, ::GetCurrentThreadId());
-}
-
-FileDialogDriver::~FileDialogDriver()
-{
-    ::UnhookWindowsHookEx(m_hHook);
-    g_pDriver = nullptr;
-}
-
-LRESULT CALLBACK FileDialogDriver::HookProc(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    const CWPRETSTRUCT* p = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (nCode == HC_ACTION && p->message == WM_INITDIALOG && g_pDriver != nullptr && IsFileDialog(p->hwnd))
-        g_pDriver->OnInitDialog(p->hwnd);
-    return ::CallNextHookEx(NULL, nCode, wParam, lParam);
-}
-
 void FileDialogDriver::OnInitDialog(HWND hWnd)
 {
+    if (!IsFileDialog(hWnd))
+        return;
     m_dialogs.push_back(RecordedFileDialog{ WindowText(hWnd),
                                             WindowText(::GetDlgItem(hWnd, kFileTypeComboId)),
                                             ::GetWindow(hWnd, GW_OWNER) });
     const size_t nIndex = m_dialogs.size() - 1;
     if (nIndex >= m_paths.size()) {
         ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return;
+    }
+    if (m_paths[nIndex].empty()) {
+        ::EndDialog(hWnd, IDOK);
         return;
     }
     // Typed into the file name box as a user would, then Open.

@@ -29,23 +29,50 @@ struct RecordedMessageBox
 // How a test's failure shows a box.
 void PrintTo(const RecordedMessageBox& box, std::ostream* os);
 
-class MessageBoxRecorder
+// Calls T::OnInitDialog with each dialog of the test's thread as it is
+// initialised, for this object's life. One hook of each kind at a time: the
+// tests are single-threaded.
+template <class T>
+class InitDialogHook
+{
+public:
+    InitDialogHook(const InitDialogHook&) = delete;
+    InitDialogHook& operator=(const InitDialogHook&) = delete;
+
+protected:
+    InitDialogHook() : m_hHook(::SetWindowsHookExA(WH_CALLWNDPROCRET, Proc, NULL, ::GetCurrentThreadId()))
+    {
+        s_pHook = static_cast<T*>(this);
+    }
+    ~InitDialogHook()
+    {
+        ::UnhookWindowsHookEx(m_hHook);
+        s_pHook = nullptr;
+    }
+
+private:
+    static LRESULT CALLBACK Proc(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        const CWPRETSTRUCT* p = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (nCode == HC_ACTION && p->message == WM_INITDIALOG && s_pHook != nullptr)
+            s_pHook->OnInitDialog(p->hwnd);
+        return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+    }
+    static inline T* s_pHook = nullptr;
+    HHOOK m_hHook;
+};
+
+class MessageBoxRecorder : public InitDialogHook<MessageBoxRecorder>
 {
 public:
     // nAnswer: the button every box is answered with.
-    explicit MessageBoxRecorder(int nAnswer = IDOK);
-    ~MessageBoxRecorder();
-    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
-    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+    explicit MessageBoxRecorder(int nAnswer = IDOK) : m_nAnswer(nAnswer) {}
 
     const std::vector<RecordedMessageBox>& Boxes() const { return m_boxes; }
     void Clear() { m_boxes.clear(); }
-
-private:
-    static LRESULT CALLBACK HookProc(int nCode, WPARAM wParam, LPARAM lParam);
     void OnInitDialog(HWND hWnd);
 
-    HHOOK m_hHook;
+private:
     int m_nAnswer;
     std::vector<RecordedMessageBox> m_boxes;
 };
@@ -57,23 +84,19 @@ struct RecordedFileDialog
     HWND owner;
 };
 
-class FileDialogDriver
+class FileDialogDriver : public InitDialogHook<FileDialogDriver>
 {
 public:
     // Each file dialog takes the next path from the list and presses Open;
-    // an empty list (or its end) means Cancel.
-    explicit FileDialogDriver(std::vector<std::string> paths = {});
-    ~FileDialogDriver();
-    FileDialogDriver(const FileDialogDriver&) = delete;
-    FileDialogDriver& operator=(const FileDialogDriver&) = delete;
+    // an empty list (or its end) means Cancel, and an empty path ends the
+    // dialog as if OK were pressed before a name was typed (the dialog
+    // itself cannot hand back an empty name).
+    explicit FileDialogDriver(std::vector<std::string> paths = {}) : m_paths(std::move(paths)) {}
 
     const std::vector<RecordedFileDialog>& Dialogs() const { return m_dialogs; }
-
-private:
-    static LRESULT CALLBACK HookProc(int nCode, WPARAM wParam, LPARAM lParam);
     void OnInitDialog(HWND hWnd);
 
-    HHOOK m_hHook;
+private:
     std::vector<std::string> m_paths;
     std::vector<RecordedFileDialog> m_dialogs;
 };
