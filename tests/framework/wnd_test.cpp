@@ -77,11 +77,10 @@ TEST(DialogScaleTest, OnlyDialogsItLaysOutTurnWindowsRescalingOff)
     EXPECT_EQ(LentDpiBehavior::Flags(::GetDlgItem(own.m_hWnd, IDC_LABEL)), "3/3");
     EXPECT_EQ(LentDpiBehavior::Flags(other.m_hWnd), "none");
     EXPECT_EQ(LentDpiBehavior::Flags(::GetDlgItem(other.m_hWnd, IDC_LABEL)), "none");
-    SIZE size = { -1, -1 };
-    EXPECT_TRUE(::SendMessageW(own.m_hWnd, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&size)));
-    size = SIZE{ -1, -1 };
-    EXPECT_FALSE(::SendMessageW(other.m_hWnd, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&size)));
-    EXPECT_EQ(size.cx, -1);
+    SIZE ownSize = {}, otherSize = { -1, -1 };
+    EXPECT_TRUE(::SendMessageW(own.m_hWnd, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&ownSize)));
+    EXPECT_FALSE(::SendMessageW(other.m_hWnd, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&otherSize)));
+    EXPECT_EQ(otherSize.cx, -1);
     RECT suggested = { 10, 20, 400, 300 }, got = {};
     ::SendMessageW(other.m_hWnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     ::GetWindowRect(other.m_hWnd, &got);

@@ -85,6 +85,16 @@ public:
         return s;
     }
 
+    // DIALOGEX's help ID, style and extended style; DIALOG's style and
+    // extended style.
+    void Styles(bool ex, DWORD& style, DWORD& exStyle)
+    {
+        if (ex)
+            Get<DWORD>();
+        (ex ? exStyle : style) = Get<DWORD>();
+        (ex ? style : exStyle) = Get<DWORD>();
+    }
+
     void AlignDword() { m_p += (4 - (m_p - m_base) % 4) % 4; }
     void Skip(size_t n) { m_p += n; }
 
@@ -104,15 +114,9 @@ Dialog ParseDialog(const BYTE* data)
     TemplateReader r(data);
     Dialog d{};
     d.ex = r.Get<WORD>() == 1 && r.Get<WORD>() == 0xFFFF;
-    if (d.ex) {
-        r.Get<DWORD>();  // help ID
-        d.exStyle = r.Get<DWORD>();
-        d.style = r.Get<DWORD>();
-    } else {
+    if (!d.ex)
         r = TemplateReader(data);
-        d.style = r.Get<DWORD>();
-        d.exStyle = r.Get<DWORD>();
-    }
+    r.Styles(d.ex, d.style, d.exStyle);
     WORD count = r.Get<WORD>();
     r.Skip(2 * sizeof(short));  // x, y
     d.cx = r.Get<short>();
@@ -132,14 +136,7 @@ Dialog ParseDialog(const BYTE* data)
     for (WORD i = 0; i < count; ++i) {
         r.AlignDword();
         Item it{};
-        if (d.ex) {
-            r.Get<DWORD>();  // help ID
-            it.exStyle = r.Get<DWORD>();
-            it.style = r.Get<DWORD>();
-        } else {
-            it.style = r.Get<DWORD>();
-            it.exStyle = r.Get<DWORD>();
-        }
+        r.Styles(d.ex, it.style, it.exStyle);
         it.x = r.Get<short>();
         it.y = r.Get<short>();
         it.cx = r.Get<short>();
@@ -203,11 +200,7 @@ HWND CreateHidden(int id, std::vector<BYTE>& copy)
     const BYTE* data = LoadTemplate(id);
     HRSRC hrsrc = FindResourceW(nullptr, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));
     copy.assign(data, data + SizeofResource(nullptr, hrsrc));
-    size_t styleAt = ParseDialog(data).ex ? 12 : 0;
-    DWORD style;
-    std::memcpy(&style, &copy[styleAt], sizeof style);
-    style &= ~WS_VISIBLE;
-    std::memcpy(&copy[styleAt], &style, sizeof style);
+    copy[(ParseDialog(data).ex ? 12 : 0) + 3] &= ~(WS_VISIBLE >> 24);  // the style's top byte
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&icc);
     return CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
@@ -635,8 +628,7 @@ TEST(Manifest, Utf8CodePageAndCommonControls6)
     wchar_t path[MAX_PATH] = L"";
     GetModuleFileNameW(GetModuleHandleW(L"comctl32.dll"), path, MAX_PATH);
     std::wstring lower(path);
-    for (wchar_t& c : lower)
-        c = towlower(c);
+    CharLowerW(&lower[0]);
     EXPECT_NE(std::wstring::npos,
               lower.find(L"_microsoft.windows.common-controls_6595b64144ccf1df_6."))
         << "comctl32 loaded from " << testing::PrintToString(lower);

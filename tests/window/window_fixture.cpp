@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "digest/md5.h"
 
@@ -10,24 +11,8 @@ namespace {
 
 void RemoveTree(const std::string& dir)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE hFind = ::FindFirstFileA((dir + "\\*").c_str(), &data);
-    if (hFind != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = dir + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else {
-                ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileA(path.c_str());
-            }
-        } while (::FindNextFileA(hFind, &data));
-        ::FindClose(hFind);
-    }
-    ::RemoveDirectoryA(dir.c_str());
+    std::error_code error;
+    std::filesystem::remove_all(dir, error);
 }
 
 // A subclass procedure is a Unicode one: WM_SETTEXT arrives as UTF-16 even
