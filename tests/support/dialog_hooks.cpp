@@ -10,13 +10,6 @@ const int kFileNameComboId = 0x047C;    // cmb13
 const int kFileNameEditId = 0x0480;     // edt1, the old-style box
 const int kFileTypeComboId = 0x0470;    // cmb1
 
-bool IsDialogClass(HWND hWnd)
-{
-    char name[16] = "";
-    ::GetClassNameA(hWnd, name, sizeof(name));
-    return lstrcmpA(name, "#32770") == 0;
-}
-
 bool IsTopLevel(HWND hWnd)
 {
     return (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) == 0;
@@ -71,6 +64,13 @@ UINT ButtonSet(HWND hWndBox)
 }
 
 } // namespace
+
+bool IsDialogClass(HWND hWnd)
+{
+    char name[16] = "";
+    ::GetClassNameA(hWnd, name, sizeof(name));
+    return lstrcmpA(name, "#32770") == 0;
+}
 
 std::string WindowText(HWND hWnd)
 {

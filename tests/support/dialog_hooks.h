@@ -11,6 +11,7 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct RecordedMessageBox
@@ -69,7 +70,6 @@ public:
     explicit MessageBoxRecorder(int nAnswer = IDOK) : m_nAnswer(nAnswer) {}
 
     const std::vector<RecordedMessageBox>& Boxes() const { return m_boxes; }
-    void Clear() { m_boxes.clear(); }
     void OnInitDialog(HWND hWnd);
 
 private:
@@ -100,6 +100,9 @@ private:
     std::vector<std::string> m_paths;
     std::vector<RecordedFileDialog> m_dialogs;
 };
+
+// Whether a window is of the system's dialog class (#32770).
+bool IsDialogClass(HWND hWnd);
 
 // Text of a window, whole.
 std::string WindowText(HWND hWnd);

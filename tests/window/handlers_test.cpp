@@ -51,9 +51,7 @@ private:
         if (::GetTickCount64() > self->m_deadline) {
             self->m_bTimedOut = true;
             ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND hWnd, LPARAM) {
-                char name[16] = "";
-                ::GetClassNameA(hWnd, name, sizeof(name));
-                if (lstrcmpA(name, "#32770") == 0)
+                if (IsDialogClass(hWnd))
                     ::EndDialog(hWnd, 0);
                 return TRUE;
             }, 0);
