@@ -103,7 +103,7 @@ bool CMD5::CanRun(Form form)
     }
 }
 
-CMD5::CMD5(Form form) : m_form(CanRun(form) ? form : PORTABLE), m_pTrial(NULL), m_nSliceBytes(0), m_sliceSeconds(0)
+CMD5::CMD5(Form form) : m_form(CanRun(form) ? form : PORTABLE)
 {
     m_count[1] = m_count[0] = 0;
     m_state[0] = 0x67452301;
@@ -139,10 +139,7 @@ void CMD5::Update(const unsigned char* input, int length)
     // Whole blocks straight from the caller's memory.
     const int blocks = length / 64;
     if (blocks > 0) {
-        if (m_pTrial)
-            TryForms(input, static_cast<size_t>(blocks));
-        else
-            Compress(input, static_cast<size_t>(blocks));
+        Compress(input, static_cast<size_t>(blocks));
         input += 64 * blocks;
         length -= 64 * blocks;
     }

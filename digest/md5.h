@@ -9,8 +9,6 @@
 
 #include "framework/cstring.h"
 
-class CMd5Trial;
-
 class CMD5
 {
 public:
@@ -19,7 +17,8 @@ public:
     enum Form { PORTABLE, AVX512, FORMS };
 
 // Constructors
-    // A context with the form chosen for this processor (md5_forms.cpp).
+    // A context with the form chosen for this processor, once a process
+    // (md5_forms.cpp).
     CMD5();
     // A context with the given form, or the portable one where this
     // processor cannot run it: for tests and benchmarks of each form.
@@ -41,10 +40,6 @@ protected:
     void Transform(const unsigned char* block);
     // Whole blocks in the context's form.
     void Compress(const unsigned char* block, size_t blocks);
-    // Whole blocks while m_pTrial confirms the process's choice of form on
-    // real work: in slices, the forms taking turns, each slice timed
-    // (md5_forms.cpp).
-    void TryForms(const unsigned char* block, size_t blocks);
 
 // Attributes
     uint32_t m_count[2];        // message length in bits mod 2^64, low word first
@@ -53,7 +48,4 @@ protected:
     unsigned char m_digest[16]; // written by Final
     CString m_strHex;           // written by HexDigest
     Form m_form;                // the compression function's form
-    CMd5Trial* m_pTrial;        // while it confirms the choice, else NULL
-    int m_nSliceBytes;          // bytes of the slice TryForms is timing
-    double m_sliceSeconds;      // and the seconds they took
 };
