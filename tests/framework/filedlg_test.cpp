@@ -6,6 +6,7 @@
 
 #include "tests/framework/test_dialog.h"
 #include "tests/support/dialog_hooks.h"
+#include "tests/support/wine.h"
 
 namespace {
 
@@ -67,11 +68,6 @@ TEST_F(FileDialogTest, TypedPathComesBackAndTheDialogBelongsToTheTopLevelWindow)
     EXPECT_EQ(driver.Dialogs()[0].owner, m_dlg.m_hWnd);
     EXPECT_EQ(driver.Dialogs()[0].title, "Pick one");
     EXPECT_EQ(driver.Dialogs()[0].fileType, "All Files (*.*)");
-}
-
-bool RunningUnderWine()
-{
-    return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != NULL;
 }
 
 TEST_F(FileDialogTest, PathLongerThanMaxPathComesBackWhole)

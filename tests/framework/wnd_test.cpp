@@ -8,6 +8,7 @@
 #include "tests/framework/test_dialog.h"
 #include "tests/support/dialog_hooks.h"
 #include "tests/support/dpi_behavior.h"
+#include "tests/support/wine.h"
 
 namespace {
 
@@ -64,9 +65,13 @@ TEST(BorrowedWrapperTest, SystemMenuTakesAppendedItems)
 
 // Whether a dialog lays itself out at a new DPI is decided once, when it is
 // created. One whose template names a font turns Windows' rescaling off and
-// answers WM_GETDPISCALEDSIZE itself; one in the system font keeps Windows'
-// rescaling and answer (DefWindowProc's: scale linearly), and is still
-// moved where Windows suggests.
+// answers WM_GETDPISCALEDSIZE itself: at the DPI it was created at, with the
+// size the dialog manager gave it (the exact size at other DPIs is the scale
+// test's, which has dialogs created at each). One in the system font keeps
+// Windows' rescaling and is still moved where Windows suggests. Windows'
+// dialog manager answers WM_GETDPISCALEDSIZE for such a dialog of a
+// per-monitor v2 thread, as DDC_DISABLE_ALL is not set on it; Wine's has no
+// such scaling and leaves the message to DefWindowProc, which answers FALSE.
 TEST(DialogScaleTest, OnlyDialogsItLaysOutTurnWindowsRescalingOff)
 {
     LentDpiBehavior lent;
@@ -77,10 +82,21 @@ TEST(DialogScaleTest, OnlyDialogsItLaysOutTurnWindowsRescalingOff)
     EXPECT_EQ(LentDpiBehavior::Flags(::GetDlgItem(own.m_hWnd, IDC_LABEL)), "3/3");
     EXPECT_EQ(LentDpiBehavior::Flags(other.m_hWnd), "none");
     EXPECT_EQ(LentDpiBehavior::Flags(::GetDlgItem(other.m_hWnd, IDC_LABEL)), "none");
-    SIZE ownSize = {}, otherSize = { -1, -1 };
-    EXPECT_TRUE(::SendMessageW(own.m_hWnd, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&ownSize)));
-    EXPECT_FALSE(::SendMessageW(other.m_hWnd, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&otherSize)));
-    EXPECT_EQ(otherSize.cx, -1);
+    RECT created;
+    ::GetWindowRect(own.m_hWnd, &created);
+    SIZE ownSize = {}, ownSize144 = {}, otherSize = { -1, -1 };
+    EXPECT_TRUE(::SendMessageW(own.m_hWnd, WM_GETDPISCALEDSIZE, own.GetDpi(), reinterpret_cast<LPARAM>(&ownSize)));
+    EXPECT_EQ(ownSize.cx, created.right - created.left);
+    EXPECT_EQ(ownSize.cy, created.bottom - created.top);
+    EXPECT_TRUE(::SendMessageW(own.m_hWnd, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&ownSize144)));
+    EXPECT_GT(ownSize144.cx, ownSize.cx);
+    EXPECT_GT(ownSize144.cy, ownSize.cy);
+    const bool bPerMonitorV2 = ::AreDpiAwarenessContextsEqual(::GetThreadDpiAwarenessContext(),
+                                                              DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    const bool bDialogManagerAnswers = bPerMonitorV2 && !RunningUnderWine();
+    EXPECT_EQ(::SendMessageW(other.m_hWnd, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&otherSize)) != FALSE,
+              bDialogManagerAnswers);
+    EXPECT_EQ(otherSize.cx != -1, bDialogManagerAnswers);
     RECT suggested = { 10, 20, 400, 300 }, got = {};
     ::SendMessageW(other.m_hWnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     ::GetWindowRect(other.m_hWnd, &got);
