@@ -17,6 +17,10 @@ check "imports some DLLs" yes "$([[ -n $imports ]] && echo yes || echo no)"
 for dll in $imports; do
     check "import $dll is a known DLL" yes "$(grep -qiE "$allowed" <<<"$dll" && echo yes || echo no)"
 done
+# The manifest asks for the user's own rights and no more: a higher level
+# would bring a UAC prompt, or no start at all for a standard user.
+check "manifest's execution level" '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>' \
+    "$(grep -ao '<requestedExecutionLevel[^>]*>' "$exe" | tr '\n' ' ' | sed 's/ $//')"
 # A DLL that Wine never loads, so no plant can show its pin.
 check "manifest pins textshaping.dll" 1 "$(grep -ac 'name="textshaping.dll" loadFrom="%SystemRoot%\\system32\\"' "$exe")"
 

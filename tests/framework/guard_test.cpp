@@ -1,6 +1,8 @@
 // A program with Sumwise's entry point and hardening flags. It runs itself
-// twice: once to learn another run's guard, once to write past a local
-// array, which must end that run with the fail-fast code.
+// three times: once to learn another run's guard, once to write past a
+// local array, which must end that run with the fail-fast code, and once to
+// copy past one with memcpy, which a fortified build must stop with the
+// same code before the copy is made.
 #include <windows.h>
 
 #include <process.h>
@@ -23,6 +25,21 @@ __attribute__((noinline)) void Overrun(int nBytes)
         p[i] = 'x';
 }
 
+// A length only the running program knows, so the compiler cannot check it.
+volatile int g_nCopy = 32;
+
+// A fortified memcpy checks the length against the array's 16 bytes and
+// fails fast; an unfortified one copies, and the run then ends itself with
+// 2 before the guard is ever checked.
+__attribute__((noinline)) void OverCopy()
+{
+    char buffer[16];
+    const char source[64] = {};
+    std::memcpy(buffer, source, static_cast<size_t>(g_nCopy));
+    __asm__ volatile("" : : "r"(buffer) : "memory");  // the copy is used
+    ::TerminateProcess(::GetCurrentProcess(), 2);
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int)
@@ -39,11 +56,23 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int)
         Overrun(64);
         return 0;
     }
+    if (std::strcmp(lpCmdLine, "overcopy") == 0) {
+        OverCopy();
+        return 0;
+    }
     char szPath[MAX_PATH];
     ::GetModuleFileNameA(NULL, szPath, MAX_PATH);
     const int nOther = static_cast<int>(_spawnl(_P_WAIT, szPath, "guard_test", "guard", NULL));
     const auto dwOverrun = static_cast<DWORD>(_spawnl(_P_WAIT, szPath, "guard_test", "overrun", NULL));
-    std::printf("guard %016llx, another run's folded %08x, overrun's exit code 0x%08lX\n",
-                static_cast<unsigned long long>(__stack_chk_guard), nOther, dwOverrun);
-    return __stack_chk_guard == 0 || nOther == nFolded || dwOverrun != STATUS_STACK_BUFFER_OVERRUN;
+    const auto dwOverCopy = static_cast<DWORD>(_spawnl(_P_WAIT, szPath, "guard_test", "overcopy", NULL));
+    // _FORTIFY_SOURCE needs the optimiser: a Debug build goes without it.
+#ifdef __OPTIMIZE__
+    const DWORD dwFortified = STATUS_STACK_BUFFER_OVERRUN;
+#else
+    const DWORD dwFortified = 2;
+#endif
+    std::printf("guard %016llx, another run's folded %08x, overrun's exit code 0x%08lX, overcopy's 0x%08lX\n",
+                static_cast<unsigned long long>(__stack_chk_guard), nOther, dwOverrun, dwOverCopy);
+    return __stack_chk_guard == 0 || nOther == nFolded || dwOverrun != STATUS_STACK_BUFFER_OVERRUN ||
+           dwOverCopy != dwFortified;
 }
