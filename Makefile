@@ -10,9 +10,11 @@
 
 .PHONY: all run test test-debian13 bench fuzz dist clean
 
-# Every core for building and testing.
+# Every core for building and testing; no "Entering directory" line from the
+# makes that cmake --build runs.
 export CMAKE_BUILD_PARALLEL_LEVEL ?= $(shell nproc)
 export CTEST_PARALLEL_LEVEL ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
 
 # Configure output is shown from warnings up: a package the tests need that
 # is missing stops the configure with its reason. Each command says which
