@@ -49,7 +49,8 @@ protected:
     // shown in Input, the Hash field blank.
     void UseFile(const CString& strPath);
     // The file branch of OnHashNow: FALSE when the file could not be opened
-    // or read whole, after telling the user why.
+    // or read whole, after telling the user why, or when the user asked the
+    // window to close meanwhile.
     BOOL HashFile(CMD5& md5, CWnd* pProgress);
     // The application icon at the dialog's DPI, in the caption (big and
     // small) and for the minimised window.

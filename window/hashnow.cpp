@@ -3,6 +3,7 @@
 #include "window/hashdlg.h"
 
 #include "digest/md5.h"
+#include "window/closerequest.h"
 #include "window/openfile.h"
 
 #include <cstdint>
@@ -84,6 +85,7 @@ BOOL CHashDlg::HashFile(CMD5& md5, CWnd* pProgress)
         size = _ftelli64(file);
     _fseeki64(file, 0, SEEK_SET);
 
+    CCloseRequest closeRequest(m_hWnd);
     unsigned char buffer[1024];
     uint64_t total = 0;
     int nShown = 0;
@@ -108,6 +110,11 @@ BOOL CHashDlg::HashFile(CMD5& md5, CWnd* pProgress)
             pProgress->UpdateWindow();
             nShown = nPercent;
         }
+        // Escape, Alt+F4 or the close box end the hash at once, with no
+        // digest; the request waits for the modal loop, which then closes
+        // the window.
+        if (closeRequest.Waiting())
+            return FALSE;
     } while (count == sizeof buffer || !feof(file));
 
     stream.reset();

@@ -1,15 +1,17 @@
 #!/bin/bash
 # End-to-end tests of the real sumwise.exe under Wine: real keyboard input
 # from xdotool, fields read back through the clipboard.
-#   tests/e2e/e2e_test.sh path/to/sumwise.exe path/to/planted_dll.dll path/to/load_probe.exe
+#   tests/e2e/e2e_test.sh path/to/sumwise.exe path/to/planted_dll.dll path/to/load_probe.exe \
+#       path/to/text_probe.exe
 set -uo pipefail
 exe=$(realpath "$1")
 planted=$(realpath "$2")
 probe=$(realpath "$3")
+text_probe=$(realpath "$4")
 source "$(dirname "$0")/../../scripts/sumwise-drive"
 
 work=$(mktemp -d)
-trap 'sw_stop; rm -rf "$work"' EXIT
+trap 'sw_stop; umount "$work/failing" 2>/dev/null; rm -rf "$work"' EXIT
 source "$(dirname "$0")/check.sh"
 
 md5() { md5sum "$1" | cut -c1-32; }
@@ -132,7 +134,88 @@ test_arguments_ignored() {
     check "with arguments, Escape still ends it" no "$(sw_running && echo yes || echo no)"
 }
 
+# Whether the window takes no messages for ms milliseconds, as while it
+# hashes: a message sent from here gets no answer. $1: the prefix's runner.
+busy_for() { ! "$1" "$WINE" "$text_probe" Sumwise 1010 "$2" >/dev/null 2>&1; }
+
+# A long hash: a sparse file reads fast and needs no disk, and 8 GiB take
+# 10 s or more here. Escape and Alt+F4 pressed 1 s in end the hash and the
+# process within 1 s, as when the window is idle, and an Escape pressed in
+# another program's window stops nothing. In the unmanaged prefix, where a
+# window that closes ends at once. A hash left alone gives md5sum's digest,
+# and a message another process sends it meanwhile is answered only after.
+test_long_hash() {
+    local long="$work/long.bin" mid="$work/mid.bin" key notepad answer
+    truncate -s 8G "$long"
+    truncate -s 1G "$mid"
+    head -c 65536 /dev/urandom >>"$mid"
+
+    sw_unmanaged sw_start "$exe" || { check "main window appears" yes no; return; }
+    sw_unmanaged sw_pick_file "$mid"
+    xdotool key alt+h
+    sleep 0.5
+    answer=$(sw_unmanaged "$WINE" "$text_probe" Sumwise 1000 | tr -d '\r')
+    # Sent mid-hash, answered with the Hash field's text: the digest, so only once the hash was done.
+    check "a hash left alone gives md5sum's digest; a message sent meanwhile is answered after it" \
+        "$(md5 "$mid")" "${answer#* }"
+    sw_escape_and_wait
+
+    for key in Escape alt+F4; do
+        sw_unmanaged sw_start "$exe" || { check "main window appears" yes no; return; }
+        sw_unmanaged sw_pick_file "$long"
+        xdotool key alt+h
+        sleep 1
+        check "1 s into a long hash the window is busy ($key)" yes "$(busy_for sw_unmanaged 300 && echo yes || echo no)"
+        xdotool key "$key"
+        check "$key during a long hash ends the process within 1 s" yes "$(sw_ends_within 1 && echo yes || echo no)"
+        sw_stop
+    done
+
+    sw_unmanaged wine_env_prefix
+    sw_unmanaged "$WINE" notepad >/dev/null 2>&1 &
+    local notepad_pid=$!
+    notepad=$(_sw_find_window 'Untitled - Notepad' 30)
+    sw_unmanaged sw_start "$exe" || { check "main window appears" yes no; kill "$notepad_pid"; return; }
+    sw_unmanaged sw_pick_file "$long"
+    xdotool key alt+h
+    sleep 1
+    xdotool windowfocus --sync "$notepad" 2>/dev/null
+    sleep 0.3
+    xdotool key Escape
+    sleep 1
+    check "Escape in another program's window stops no hash" yes "$(busy_for sw_unmanaged 300 && echo yes || echo no)"
+    sw_focus
+    xdotool key Escape
+    check "back in the window, Escape ends the hash within 1 s" yes "$(sw_ends_within 1 && echo yes || echo no)"
+    sw_stop
+    kill "$notepad_pid" 2>/dev/null
+    wait "$notepad_pid" 2>/dev/null
+}
+
+# A read error in the middle of a file, from a filesystem whose file fails
+# after 8 MiB (failing_fs.c): "Could not read file." and no digest.
+test_read_error() {
+    mkdir -p "$work/failing"
+    cc -O2 -o "$work/failing_fs" "$(dirname "$0")/failing_fs.c" -I/usr/include/fuse3 -lfuse3 -lpthread &&
+        "$work/failing_fs" "$work/failing"
+    check "the failing filesystem mounts" yes "$([[ -f $work/failing/bad.bin ]] && echo yes || echo no)"
+    sw_start "$exe" || { check "main window appears" yes no; return; }
+    sw_pick_file "$work/failing/bad.bin"
+    xdotool key alt+h
+    local box
+    box=$(_sw_find_window ERROR 20)
+    check "a read error mid-file brings the error box" "Could not read file." \
+        "$("$WINE" "$text_probe" ERROR 65535 2>/dev/null | tr -d '\r' | cut -d' ' -f2-)"
+    [[ -n $box ]] && { xdotool windowfocus "$box" 2>/dev/null; sleep 0.5; xdotool key Return; sleep 0.5; }
+    sw_focus
+    check "a read error mid-file shows no digest" "" "$(sw_read_hash)"
+    sw_escape_and_wait
+    umount "$work/failing"
+}
+
 test_text_enter_and_escape
+test_long_hash
+test_read_error
 plant_dlls
 test_file_lock_and_clear
 check "no planted DLL loads, at start, in the file dialog, on a drop or by name later" "" "$(tr '\n' ' ' 2>/dev/null <"$plant_log")"

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <thread>
 
 namespace {
 
@@ -21,6 +22,20 @@ std::string Pattern(size_t size)
     for (size_t i = 0; i < size; ++i)
         bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
     return bytes;
+}
+
+// A file of size bytes that reads as zeros, made at once: sparse, its
+// holes read fast.
+std::string MakeSparse(const std::string& path, LONGLONG size)
+{
+    const HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    DWORD nReturned = 0;
+    LARGE_INTEGER at;
+    at.QuadPart = size;
+    EXPECT_TRUE(h != INVALID_HANDLE_VALUE && ::DeviceIoControl(h, FSCTL_SET_SPARSE, NULL, 0, NULL, 0, &nReturned, NULL)
+                && ::SetFilePointerEx(h, at, NULL, FILE_BEGIN) && ::SetEndOfFile(h)) << path;
+    ::CloseHandle(h);
+    return path;
 }
 
 class HashNowTest : public HashDlgTest
@@ -268,4 +283,79 @@ TEST_F(HashNowTest, WritingInputRewritesOnlyChangedTextAndSetsTheLimit)
     EXPECT_TRUE(m_dlg.UpdateData(FALSE));
     EXPECT_EQ(input.Texts(), std::vector<std::string>{ std::string(300, 'i') });
     EXPECT_EQ(::SendMessageA(Item(IDC_INPUT), EM_GETLIMITTEXT, 0, 0), 255);
+}
+
+// While a file is hashed the window takes no messages. A click on its close
+// box ends the hash at once, with no digest and the file closed, and waits
+// in the queue: once messages flow again, it closes the window. A click
+// elsewhere or a key that asks for nothing lets the hash run to its end,
+// and waits likewise. A thread of the test gives the input through
+// SendInput, as the mouse and keyboard would, once the hash has begun.
+TEST_F(HashNowTest, CloseBoxEndsAHashAtOnceOtherInputWaits)
+{
+    const LONGLONG kLong = LONGLONG(8) << 30, kShort = LONGLONG(128) << 20;
+    RECT rc;
+    TITLEBARINFO bar = {};
+    bar.cbSize = sizeof bar;
+    ASSERT_TRUE(::GetTitleBarInfo(m_dlg.m_hWnd, &bar));
+    ::GetWindowRect(Item(IDC_HASH), &rc);
+    const POINT closeBox = { bar.rcTitleBar.right - ::GetSystemMetrics(SM_CXSIZE) / 2,
+                             (bar.rcTitleBar.top + bar.rcTitleBar.bottom) / 2 };
+    const POINT hashField = { (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
+    ASSERT_EQ(::SendMessageA(m_dlg.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(closeBox.x, closeBox.y)), HTCLOSE);
+    const struct { const char* what; LONGLONG size; POINT at; WORD key; bool bStops; } cases[] = {
+        { "a click on the close box", kLong, closeBox, 0, true },
+        { "a click on the Hash field", kShort, hashField, 0, false },
+        { "the A key", kShort + 1, {}, 'A', false },
+    };
+    const std::string path = Dir() + "\\long.bin";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_dlg.m_strHash = "";   // as File leaves it
+        UseFile(MakeSparse(path, c.size));
+        ::SetForegroundWindow(m_dlg.m_hWnd);
+        ASSERT_EQ(::GetForegroundWindow(), m_dlg.m_hWnd);
+        MessageLog closed(m_dlg.m_hWnd, { WM_SYSCOMMAND });
+        ULONGLONG sentAt = 0;
+        std::thread input([&c, &sentAt] {
+            ::Sleep(100);
+            INPUT in[3] = {};
+            const int n = c.key ? 2 : 3;
+            for (INPUT& i : in) {
+                i.type = c.key ? INPUT_KEYBOARD : INPUT_MOUSE;
+                i.ki.wVk = c.key;
+            }
+            in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            if (!c.key) {
+                in[0].mi.dx = c.at.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+                in[0].mi.dy = c.at.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+                in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+                in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+                in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+            }
+            sentAt = ::GetTickCount64();
+            ::SendInput(n, in, sizeof in[0]);
+        });
+        const ULONGLONG start = ::GetTickCount64();
+        ::SendMessageA(Item(IDC_HASHNOW), BM_CLICK, 0, 0);
+        const ULONGLONG end = ::GetTickCount64();
+        input.join();
+        ASSERT_GT(sentAt, start);
+        ASSERT_LT(sentAt, end) << "the input came after the hash, which proves nothing";
+        EXPECT_EQ(Text(IDC_HASH), c.bStops ? "" : Md5Of(std::string(static_cast<size_t>(c.size), '\0')));
+        EXPECT_EQ(Text(IDC_STATUS), "");
+        if (c.bStops) {
+            EXPECT_LT(end - sentAt, 1000u) << "the hash went on after the click";
+        }
+        const HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+        EXPECT_NE(h, INVALID_HANDLE_VALUE) << "the file is still open";
+        ::CloseHandle(h);
+        EXPECT_TRUE(closed.Entries().empty()) << "input was handled during the hash";
+        PumpMessages();
+        const bool bClosed = std::any_of(closed.Entries().begin(), closed.Entries().end(),
+            [](const MessageLog::Entry& e) { return (e.wParam & 0xFFF0) == SC_CLOSE; });
+        EXPECT_EQ(bClosed, c.bStops);
+        ::ShowWindow(m_dlg.m_hWnd, SW_SHOW);
+        PumpMessages();
+    }
 }

@@ -1,0 +1,30 @@
+// Classes in this file:
+//   CCloseRequest - whether the user has asked a window to close while its
+//                   thread is busy and takes no messages: Escape or Alt+F4
+//                   pressed in it, or its close box clicked. It looks at an
+//                   interval of a few milliseconds, runs no message, and
+//                   leaves the request in the queue, where the modal loop
+//                   acts on it once the thread takes messages again.
+#pragma once
+
+#include <windows.h>
+
+class CCloseRequest
+{
+public:
+// Constructors
+    // For hWnd, from now on: keys pressed before do not count.
+    explicit CCloseRequest(HWND hWnd);
+
+// Operations
+    // Called between two pieces of the busy work; TRUE once a request waits.
+    BOOL Waiting();
+
+private:
+    BOOL Look() const;
+    BOOL OnCloseBox() const;
+
+    HWND m_hWnd;
+    UINT m_nCalls;
+    ULONGLONG m_nextLook;
+};
