@@ -233,6 +233,10 @@ bench_choice() {
         summary+=("choice: one form runs here, so there is nothing to choose")
         return
     fi
+    # The goal holds where the forms are 1.10 x apart or more; closer, the
+    # margin lets the portable form win a measurement of the other's by 5 %.
+    local goal="goal: >= 999 of 1000"
+    awk -v g="$gap" 'BEGIN {exit !(g >= 1.10)}' || goal="no goal: the forms are less than 1.10 x apart"
     echo "faster at 1 MiB: $faster, $gap x the other"
     for load in yes compile; do
         start_load "$load"
@@ -240,7 +244,7 @@ bench_choice() {
             grep -c "^chosen form: $faster,")
         stop_load
         echo "under $load: $count of $runs chose $faster"
-        summary+=("choice, $load load: $count of $runs fresh processes chose the faster form, $faster ($gap x the other at 1 MiB; goal: >= 999 of 1000 where the forms are 1.10 x apart or more)")
+        summary+=("choice, $load load: $count of $runs fresh processes chose the faster form, $faster, $gap x the other at 1 MiB ($goal)")
     done
 }
 
