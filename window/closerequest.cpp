@@ -6,8 +6,8 @@ namespace {
 
 // How often the busy loop looks: far inside the 0.2 s in which an idle
 // window answers Escape, and far enough apart to cost nothing the loop
-// would notice, as one look is a wineserver request under Wine (about
-// 80 us).
+// would notice, as one look is a wineserver request under Wine (tens of
+// microseconds).
 const ULONGLONG kLookIntervalMs = 10;
 // Waiting() reads the clock once in this many calls.
 const UINT kCallsPerClockRead = 64;
@@ -46,7 +46,7 @@ BOOL CCloseRequest::Waiting()
 
 // The queue tells that key or mouse-button input came for the thread, not
 // which: GetQueueStatus dispatches nothing, where PeekMessage would first
-// run the messages other threads send (Wine does so even when asked for
+// run the messages other threads send (Wine 8 does so even when asked for
 // input only), and under Wine it reads only key and button events from X,
 // never the focus or window events whose messages would run here. The keys
 // then come from the keyboard's state, which also counts a key pressed in
