@@ -5,11 +5,6 @@
 
 namespace {
 
-// Each timing hashes 4 KiB through a context: long enough that the 100 ns
-// tick of Windows' performance counter is small beside the gap between forms
-// where the gap matters.
-const int kTimedBytes = 4096;
-
 // A form listed later is chosen only if it is faster than the best before
 // it by more than this fraction. A busy processor can bring two forms level
 // for a while, and then the portable form, listed first, is the safe one: it
@@ -17,27 +12,18 @@ const int kTimedBytes = 4096;
 // behind where it loses.
 const double kMargin = 0.05;
 
-// Between the two measurements: longer than most slowdowns of one form on a
-// busy processor (docs/performance.md).
-const std::chrono::milliseconds kPause(10);
-
 typedef std::chrono::steady_clock Clock;
 
 double Seconds(CMD5::Form form)
 {
     if (!CMD5::CanRun(form))
         return -1;
-    static const unsigned char bytes[kTimedBytes] = {};
+    static const unsigned char bytes[kMd5TimedBytes] = {};
     // The engine is another object file, so the hashing cannot be left out.
     CMD5 md5(form);
     const Clock::time_point start = Clock::now();
-    md5.Update(bytes, kTimedBytes);
+    md5.Update(bytes, kMd5TimedBytes);
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-void Pause()
-{
-    std::this_thread::sleep_for(kPause);
 }
 
 int RunnableForms()
@@ -64,6 +50,11 @@ void Measure(Md5FormSeconds seconds, double rounds[][CMD5::FORMS])
 
 } // namespace
 
+void Md5Pause()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
 CMD5::CMD5() : CMD5(Md5ChosenForm())
 {
 }
@@ -78,7 +69,7 @@ const char* Md5FormName(CMD5::Form form)
 
 CMD5::Form Md5ChosenForm()
 {
-    static const CMD5::Form chosen = RunnableForms() > 1 ? Md5MeasureForms(Seconds, Pause) : CMD5::PORTABLE;
+    static const CMD5::Form chosen = RunnableForms() > 1 ? Md5MeasureForms(Seconds, Md5Pause) : CMD5::PORTABLE;
     return chosen;
 }
 

@@ -14,6 +14,11 @@
 // pass.
 const int kMd5ChooseRounds = 5;
 
+// The bytes one timing hashes through a context: long enough that the 100 ns
+// tick of Windows' performance counter is small beside the gap between forms
+// where the gap matters.
+const int kMd5TimedBytes = 4096;
+
 // "portable" or "avx512", for test names and reports.
 const char* Md5FormName(CMD5::Form form);
 
@@ -36,3 +41,7 @@ typedef double (*Md5FormSeconds)(CMD5::Form form);
 // both. A busy processor can slow one form for a few milliseconds, longer
 // than one measurement lasts: the other measurement then decides for it.
 CMD5::Form Md5MeasureForms(Md5FormSeconds seconds, void (*pause)());
+
+// The pause Md5ChosenForm puts between the two measurements: longer than
+// most slowdowns of one form on a busy processor (docs/performance.md).
+void Md5Pause();
