@@ -38,8 +38,10 @@ echo "$records records"
 moves=0
 for dpi in "${dpis[@]}"; do
     echo "moved from $dpi DPI:"
-    out=$(at_dpi "$dpi" 'DpiChange.DialogsMovedLayOutAsIfCreatedThere') || status=1
+    out=$(at_dpi "$dpi" 'DpiChange.DialogsMovedLayOutAsIfCreatedThere')
+    rc=$?
     printf '%s\n' "$out"
+    [[ $rc == 0 ]] || { echo "FAIL: the run at $dpi DPI exited $rc"; status=1; }
     n=$(sed -n 's/^\([0-9]*\) moves checked.*/\1/p' <<<"$out" | tr -d '\r')
     moves=$((moves + ${n:-0}))
 done
