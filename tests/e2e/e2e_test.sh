@@ -144,16 +144,22 @@ busy_for() { ! "$1" "$WINE" "$text_probe" Sumwise 1010 "$2" >/dev/null 2>&1; }
 # another program's window stops nothing. In the unmanaged prefix, where a
 # window that closes ends at once. A hash left alone gives md5sum's digest,
 # and a message another process sends it meanwhile is answered only after.
+# Starts the program in the unmanaged prefix and a hash of $1, and waits
+# $2 seconds into it.
+start_hash() {
+    sw_unmanaged sw_start "$exe" || return
+    sw_unmanaged sw_pick_file "$1"
+    xdotool key alt+h
+    sleep "$2"
+}
+
 test_long_hash() {
     local long="$work/long.bin" mid="$work/mid.bin" key notepad answer
     truncate -s 8G "$long"
     truncate -s 1G "$mid"
     head -c 65536 /dev/urandom >>"$mid"
 
-    sw_unmanaged sw_start "$exe" || { check "main window appears" yes no; return; }
-    sw_unmanaged sw_pick_file "$mid"
-    xdotool key alt+h
-    sleep 0.5
+    start_hash "$mid" 0.5 || { check "main window appears" yes no; return; }
     answer=$(sw_unmanaged "$WINE" "$text_probe" Sumwise 1000 | tr -d '\r')
     # Sent mid-hash, answered with the Hash field's text: the digest, so only once the hash was done.
     check "a hash left alone gives md5sum's digest; a message sent meanwhile is answered after it" \
@@ -161,10 +167,7 @@ test_long_hash() {
     sw_escape_and_wait
 
     for key in Escape alt+F4; do
-        sw_unmanaged sw_start "$exe" || { check "main window appears" yes no; return; }
-        sw_unmanaged sw_pick_file "$long"
-        xdotool key alt+h
-        sleep 1
+        start_hash "$long" 1 || { check "main window appears" yes no; return; }
         check "1 s into a long hash the window is busy ($key)" yes "$(busy_for sw_unmanaged 300 && echo yes || echo no)"
         xdotool key "$key"
         check "$key during a long hash ends the process within 1 s" yes "$(sw_ends_within 1 && echo yes || echo no)"
@@ -175,10 +178,7 @@ test_long_hash() {
     sw_unmanaged "$WINE" notepad >/dev/null 2>&1 &
     local notepad_pid=$!
     notepad=$(_sw_find_window 'Untitled - Notepad' 30)
-    sw_unmanaged sw_start "$exe" || { check "main window appears" yes no; kill "$notepad_pid"; return; }
-    sw_unmanaged sw_pick_file "$long"
-    xdotool key alt+h
-    sleep 1
+    start_hash "$long" 1 || { check "main window appears" yes no; kill "$notepad_pid"; return; }
     xdotool windowfocus --sync "$notepad" 2>/dev/null
     sleep 0.3
     xdotool key Escape

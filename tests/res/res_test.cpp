@@ -539,7 +539,6 @@ Layout WineAllowance(Layout want, const Layout& created, const Dialog& d, int* p
         const SIZE client = {MulDiv(d.cx, units.cx, 4), MulDiv(d.cy, units.cy, 8)};
         want.window.cx += client.cx - want.client.cx;
         want.window.cy += client.cy - want.client.cy;
-        want.client = client;
         want.units = units;
         // Template items by ID, and those without one (0xFFFF) in order.
         size_t unnamed = 0;
