@@ -24,12 +24,12 @@ PROGRAM = -DSUMWISE_BUILD_TESTS=OFF -DSUMWISE_BUILD_BENCH=OFF
 TESTS = -DSUMWISE_BUILD_TESTS=ON -DSUMWISE_BUILD_BENCH=OFF
 BENCH = -DSUMWISE_BUILD_TESTS=OFF -DSUMWISE_BUILD_BENCH=ON
 
-# Only the program itself: a newcomer waits for no test build and installs
-# no test packages.
+# Only the program itself, and the probe make run reads its status line
+# with: a newcomer waits for no test build and installs no test packages.
 all:
 	@scripts/install-deps run
 	@$(CONFIGURE) windows $(PROGRAM)
-	@cmake --build --preset windows --target sumwise
+	@cmake --build --preset windows --target sumwise text_probe
 
 run: all
 	@scripts/run

@@ -141,6 +141,14 @@ protected: \
     { WM_CTLCOLOR, 0, 0, 0, AfxSig_hbrDWu, \
       AFX_MSG_HANDLER(HBRUSH (CCmdTarget::*)(CDC*, CWnd*, UINT), OnCtlColor) },
 
+#define ON_WM_DESTROY() \
+    { WM_DESTROY, 0, 0, 0, AfxSig_vv, AFX_MSG_HANDLER(void (CCmdTarget::*)(), OnDestroy) },
+
+// The clipboard's contents changed, for a window that listens
+// (AddClipboardFormatListener).
+#define ON_WM_CLIPBOARDUPDATE() \
+    { WM_CLIPBOARDUPDATE, 0, 0, 0, AfxSig_vv, AFX_MSG_HANDLER(void (CCmdTarget::*)(), OnClipboardUpdate) },
+
 #define ON_WM_DROPFILES() \
     { WM_DROPFILES, 0, 0, 0, AfxSig_vD, AFX_MSG_HANDLER(void (CCmdTarget::*)(HDROP), OnDropFiles) },
 

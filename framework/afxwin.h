@@ -4,8 +4,9 @@
 //   CWnd (wnd.h), CDialog (dialog.h), CDataExchange, DDX_Text, DDV_MaxChars
 //   (ddx.h), CWinApp and AfxWinMain (winapp.h), CFileDialog (filedlg.h),
 //   CDC and CPaintDC (dc.h), CMenu (menu.h), owned brushes, fonts and icons
-//   (handle.h), CDropFiles (dropfiles.h), metrics at a DPI (dpi.h); reserved
-//   IDs in afxres.h.
+//   (handle.h), CDropFiles (dropfiles.h), CClipboardText (clipboard.h),
+//   CLiveRegion (liveregion.h), metrics at a DPI (dpi.h); reserved IDs in
+//   afxres.h.
 #pragma once
 
 #include <windows.h>
@@ -24,5 +25,7 @@
 #include "framework/ddx.h"
 #include "framework/dialog.h"
 #include "framework/dropfiles.h"
+#include "framework/clipboard.h"
+#include "framework/liveregion.h"
 #include "framework/filedlg.h"
 #include "framework/winapp.h"

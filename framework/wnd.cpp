@@ -217,6 +217,11 @@ HBRUSH CWnd::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
         reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hWndCtl)));
 }
 
+void CWnd::OnDestroy()
+{
+    Default();
+}
+
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     AFX_MSGCALL call = { message, 0, 0, wParam, lParam, NULL, NULL, 0 };

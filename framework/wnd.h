@@ -73,6 +73,7 @@ public:
     void OnSysCommand(UINT nID, LPARAM lParam);
     HCURSOR OnQueryDragIcon();
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    void OnDestroy();
 
 protected:
     // Default processing of the message being handled.

@@ -16,6 +16,8 @@ BEGIN_MESSAGE_MAP(CHashDlg, CDialog)
     ON_EN_CHANGE(IDC_INPUT, OnChangeInput)
     ON_WM_DROPFILES()
     ON_WM_DPICHANGED()
+    ON_WM_CLIPBOARDUPDATE()
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 namespace {
@@ -44,7 +46,7 @@ void PutLabelBefore(CWnd* pLabel, CWnd* pField)
 
 CHashDlg::CHashDlg(CWnd* pParent)
     : CDialog(CHashDlg::IDD, pParent), m_nMode(MODE_TEXT),
-      m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME))
+      m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME)), m_bHashing(FALSE)
 {
 }
 
@@ -84,7 +86,33 @@ BOOL CHashDlg::OnInitDialog()
     DragAcceptFiles();
     PutLabelBefore(GetDlgItem(IDC_INPUT_LABEL), GetDlgItem(IDC_INPUT));
     PutLabelBefore(GetDlgItem(IDC_HASH_LABEL), GetDlgItem(IDC_HASH));
+
+    m_status.Attach(GetDlgItem(IDC_STATUS)->m_hWnd);
+    ::AddClipboardFormatListener(m_hWnd);
     return TRUE;
+}
+
+// The status line's mark goes while the control is still there.
+void CHashDlg::OnDestroy()
+{
+    ::RemoveClipboardFormatListener(m_hWnd);
+    m_status.Detach();
+    CDialog::OnDestroy();
+}
+
+// Only a new text is told: the same verdict again, as when the clipboard
+// changed during a hash and the verdict after it has read it already,
+// says nothing new.
+void CHashDlg::SetStatus(LPCSTR lpszText)
+{
+    CWnd* pStatus = GetDlgItem(IDC_STATUS);
+    CString strOld;
+    pStatus->GetWindowText(strOld);
+    if (strOld == lpszText)
+        return;
+    pStatus->SetWindowText(lpszText);
+    if (*lpszText != '\0')
+        m_status.NotifyChanged();
 }
 
 // Enter presses the default button, Hash Now; OK itself must never close
@@ -151,6 +179,7 @@ void CHashDlg::OnClear()
     m_nMode = MODE_TEXT;
     GetDlgItem(IDC_INPUT)->EnableWindow(TRUE);
     pProgress->SendMessage(PBM_SETPOS, 0, 0);
+    SetStatus("");
     UpdateData(FALSE);
 }
 
@@ -214,6 +243,7 @@ void CHashDlg::UseFile(const CString& strPath)
     m_nMode = MODE_FILE;
     m_strInput = m_strFilePath;
     m_strHash.Empty();
+    SetStatus("");
     UpdateData(FALSE);
 }
 

@@ -1,6 +1,8 @@
 // Classes in this file:
 //   CHashDlg - the main window: a modal dialog that hashes the typed text or
-//              a chosen file and shows the digest in a yellow field.
+//              a chosen file and shows the digest in a yellow field, and
+//              says in its status line whether the digest matches an MD5
+//              the user has copied.
 #pragma once
 
 #include "framework/afxwin.h"
@@ -24,6 +26,8 @@ public:
     int m_nMode;            // MODE_TEXT or MODE_FILE
     CString m_strFilePath;  // path from the last successful File selection
     CIconHandle m_hIcon;    // the application icon
+    CLiveRegion m_status;   // the status line, spoken as it changes
+    BOOL m_bHashing;        // while the hash command runs
 
 // Overrides
 protected:
@@ -43,6 +47,8 @@ public:
     void OnChangeInput();
     void OnDropFiles(HDROP hDropInfo);
     void OnDpiChanged(UINT nDpi, LPRECT lpRect);
+    void OnClipboardUpdate();
+    void OnDestroy();
 
 protected:
     // What choosing a file does, by File or by a drop: file mode, the path
@@ -55,6 +61,11 @@ protected:
     // The application icon at the dialog's DPI, in the caption (big and
     // small) and for the minimised window.
     void SetIcons();
+    // Sets the status line; a screen reader speaks each new text.
+    void SetStatus(LPCSTR lpszText);
+    // The status line's verdict on the digest in the Hash field against the
+    // MD5s the user has copied; blank with no digest or no copied MD5.
+    void ShowVerdict();
 
     DECLARE_MESSAGE_MAP()
 };

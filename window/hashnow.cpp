@@ -36,28 +36,35 @@ void CHashDlg::OnHashNow()
     if (m_strInput.IsEmpty())
         return;
 
+    // The clipboard is not read while the command runs: a message box it
+    // shows lets the clipboard's news through before the end.
+    m_bHashing = TRUE;
     CWnd* pProgress = GetDlgItem(IDC_PROGRESS);
-    CWnd* pStatus = GetDlgItem(IDC_STATUS);
-    pStatus->SetWindowText("Working....");
+    SetStatus("Working....");
     // Painted now, whether or not the control paints as its text is set:
     // the command takes no messages until it ends, and a paint left for
-    // later would come after the text is blanked again.
-    pStatus->UpdateWindow();
+    // later would come after the text is replaced again.
+    GetDlgItem(IDC_STATUS)->UpdateWindow();
 
+    BOOL bHashed = TRUE;
     if (m_nMode == MODE_FILE) {
-        if (!HashFile(md5, pProgress)) {
-            pStatus->SetWindowText("");
-            return;
-        }
+        bHashed = HashFile(md5, pProgress);
     } else {
         md5.Update(reinterpret_cast<const unsigned char*>(static_cast<const char*>(m_strInput)),
                    m_strInput.GetLength());
         md5.Final();
     }
+    m_bHashing = FALSE;
+    if (!bHashed) {
+        SetStatus("");
+        return;
+    }
 
+    // The digest is shown first: reading the clipboard can wait on the
+    // program that set it, and answer other programs' messages meanwhile.
     m_strHash = md5.HexDigest();
-    pStatus->SetWindowText("");
     UpdateData(FALSE);
+    ShowVerdict();
 }
 
 BOOL CHashDlg::HashFile(CMD5& md5, CWnd* pProgress)

@@ -1,8 +1,10 @@
-// Tests of the MD5 engine. The same suite runs natively, under ASan and
-// UBSan, and as the MinGW build under Wine, once for each form of the
-// compression function by name; a form this processor cannot run is
-// reported as skipped. The OpenSSL cross-check is native only.
+// Tests of the MD5 engine, and of finding a digest among copied MD5s. The
+// same suite runs natively, under ASan and UBSan, and as the MinGW build
+// under Wine, the engine's tests once for each form of the compression
+// function by name; a form this processor cannot run is reported as
+// skipped. The OpenSSL cross-check is native only.
 #include "digest/md5.h"
+#include "digest/md5_find.h"
 #include "digest/md5_forms.h"
 
 #include <gtest/gtest.h>
@@ -350,6 +352,60 @@ TEST(FormChoice, TwoMeasurementsAPauseApartDecideTogether)
         for (int f = 0; f < CMD5::FORMS; f++)
             EXPECT_EQ(g_callsAtPause[f], 1 + kMd5ChooseRounds) << c.what << ": the pause between the two";
     }
+}
+
+// What counts as a copied MD5, at every boundary of a run: its length, the
+// character either side, the edge of the part searched, and letters beyond
+// ASCII as the caller's tables tell them.
+TEST(CopiedMd5, RunsOfExactly32HexDigitsWithNoLetterOrDigitBeside)
+{
+    const std::u16string fox = u"9e107d9d372bb6826bd81d3542a419d6", abc = u"900150983cd24fb0d6963f7d28e17f72";
+    const std::u16string sha256 = u"d7a8fbb307d7809469ca9abcb0082e4f8d5651e46d3cdb762d02d0bf37c9e592";
+    const std::u16string upper = u"9E107D9D372BB6826BD81D3542A419D6";
+    const std::u16string edgeAt(kCopiedMd5MaxChars - 32, u' ');    // a run after it ends at the edge
+    const CopiedMd5 NONE = CopiedMd5::NONE, MATCHES = CopiedMd5::MATCHES, DIFFERS = CopiedMd5::DOES_NOT_MATCH;
+    const struct { const char* what; std::u16string text; CopiedMd5 want; } cases[] = {
+        { "empty", u"", NONE },
+        { "text with no digest", u"The quick brown fox jumps over the lazy dog", NONE },
+        { "the digest alone", fox, MATCHES },
+        { "upper case with a label", u"MD5: " + upper, MATCHES },
+        { "mixed case", u"9E107d9D372bb6826BD81D3542A419d6", MATCHES },
+        { "an md5sum line", fox + u"  fox.txt\n", MATCHES },
+        { "certutil's output", u"MD5 hash of fox.txt:\r\n" + fox +
+                               u"\r\nCertUtil: -hashfile command completed successfully.\r\n", MATCHES },
+        { "a list, the last one matching", abc + u"  abc.txt\n" + abc + u"  b\n" + fox + u"  fox.txt\n", MATCHES },
+        { "a list, none matching", abc + u"  abc.txt\n" + abc + u"  b.txt\n", DIFFERS },
+        { "another MD5", abc, DIFFERS },
+        { "only a SHA-256", sha256, NONE },
+        { "only a SHA-1", u"2fd4e1c67a2d28fced849ee1bb76e7391b93eb12", NONE },
+        { "31 digits", fox.substr(1), NONE },
+        { "33 digits", fox + u"0", NONE },
+        { "33 digits the other way", u"0" + fox, NONE },
+        { "a letter before", u"x" + fox, NONE },
+        { "a letter after", fox + u"g", NONE },
+        { "upper-case letters beside", u"Z" + fox + u"Z", NONE },
+        { "punctuation beside", u"(" + fox + u")", MATCHES },
+        { "an underscore beside", u"md5_" + fox, MATCHES },
+        { "a letter beyond ASCII before", u"\u00e9" + fox, NONE },
+        { "a digit beyond ASCII after", fox + u"\u0663", NONE },
+        { "a no-break space and a full-width colon beside", u"MD5\uff1a\u00a0" + fox + u"\u00a0", MATCHES },
+        { "ending at the edge", edgeAt + fox, MATCHES },
+        { "ending at the edge, a space past it", edgeAt + fox + u" ", MATCHES },
+        { "ending at the edge, a digit past it", edgeAt + fox + u"0", NONE },
+        { "ending at the edge, a letter past it", edgeAt + fox + u"z", NONE },
+        { "ending one past the edge", edgeAt + u" " + fox, NONE },
+        { "a match past the edge after another MD5", abc + edgeAt + fox, DIFFERS },
+    };
+    // Beyond ASCII the caller's tables decide; here, two characters.
+    const IsLetterOrDigitFn tables = [](char16_t ch) { return ch == u'\u00e9' || ch == u'\u0663'; };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CompareWithCopiedMd5(c.text.data(), c.text.size(), "9e107d9d372bb6826bd81d3542a419d6", tables),
+                  c.want) << c.what;
+    }
+    // Without tables no character beyond ASCII is a letter or a digit.
+    const std::u16string accented = u"\u00e9" + fox;
+    EXPECT_EQ(CompareWithCopiedMd5(accented.data(), accented.size(), "9e107d9d372bb6826bd81d3542a419d6", nullptr),
+              MATCHES);
 }
 
 INSTANTIATE_TEST_SUITE_P(Form, KnownAnswers, ::testing::Range(0, int(CMD5::FORMS)), FormName);

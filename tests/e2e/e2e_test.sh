@@ -2,12 +2,14 @@
 # End-to-end tests of the real sumwise.exe under Wine: real keyboard input
 # from xdotool, fields read back through the clipboard.
 #   tests/e2e/e2e_test.sh path/to/sumwise.exe path/to/planted_dll.dll path/to/load_probe.exe \
-#       path/to/text_probe.exe
+#       path/to/text_probe.exe path/to/event_probe.exe
 set -uo pipefail
 exe=$(realpath "$1")
 planted=$(realpath "$2")
 probe=$(realpath "$3")
 text_probe=$(realpath "$4")
+event_probe=$(realpath "$5")
+SW_TEXT_PROBE=$text_probe
 source "$(dirname "$0")/../../scripts/sumwise-drive"
 
 work=$(mktemp -d)
@@ -22,7 +24,7 @@ md5() { md5sum "$1" | cut -c1-32; }
 # live. A process that calls into a plant crashes, so Wine's debugger is off.
 # Under Wine the probe also loads dwmapi inside the program (docs/security.md).
 downloads="$work/Downloads"
-plant_names=(uxtheme version msimg32 bcrypt crypt32 compstui zlib1 dwmapi)
+plant_names=(uxtheme version msimg32 bcrypt crypt32 compstui zlib1 dwmapi oleacc)
 plant_log="$downloads/planted.log"
 plant_overrides="$WINEDLLOVERRIDES;winedbg.exe="
 export SUMWISE_PLANT_LOG="Z:${plant_log//\//\\}"   # as Wine's Z: drive names it
@@ -56,17 +58,38 @@ test_text_enter_and_escape() {
     check "Escape ends the process" no "$(sw_running && echo yes || echo no)"
 }
 
-# Run from the Downloads folder beside the plants.
+# Run from the Downloads folder beside the plants. The status line says
+# whether the digest matches the MD5 the user copied, before the hash or
+# after it, and a screen reader's hook in another process hears each verdict.
 test_file_lock_and_clear() {
-    local file="$work/data file.bin"
+    local file="$work/data file.bin" events="$work/events.log" matches="Matches the copied MD5."
+    local differs="Does not match the copied MD5." event_pid
     head -c 100000 /dev/urandom >"$file"
+    "$WINE" "$event_probe" 120 >"$events" 2>/dev/null &
+    event_pid=$!
     WINEDLLOVERRIDES=$plant_overrides sw_start "$downloads/sumwise.exe" ||
-        { check "main window appears" yes no; return; }
+        { check "main window appears" yes no; kill "$event_pid"; return; }
     sw_pick_file "$file"
     local shown
     shown=$(sw_read_input)
     check "Input shows the chosen path" "$("$WINE" winepath -w "$file" | tr -d '\r')" "$shown"
     check "Hash is blank after the choice" "" "$(sw_read_hash)"
+    sw_copy "$(md5sum "$file")"
+    sleep 1.5
+    sw_key alt+h
+    check "md5sum's line copied before the hash matches" "$matches" "$(sw_read_status "$matches")"
+    sw_copy "MD5 (other) = d41d8cd98f00b204e9800998ecf8427e"
+    check "another MD5 copied after the hash does not match" "$differs" "$(sw_read_status "$differs")"
+    # Ctrl+C in the Hash field: the clipboard holds the digest, the verdict stays.
+    _sw_click_field 31 25 205 14
+    xdotool key --delay 40 Home shift+End ctrl+c
+    sleep 1.5
+    check "a copy from the Hash field takes the digest" "$(md5 "$file")" "$(xclip -o -selection clipboard 2>/dev/null)"
+    check "a copy from the Hash field changes no verdict" "$differs" "$(sw_read_status "$differs")"
+    sw_copy "$(md5 "$file" | tr a-f A-F)"
+    check "the digest copied again, in capitals, matches" "$matches" "$(sw_read_status "$matches")"
+    sw_pick_file "$file"
+    check "File blanks the verdict" "" "$(sw_read_status "")"
     sw_key alt+h
     check "file digest equals md5sum's" "$(md5 "$file")" "$(sw_read_hash)"
 
@@ -75,7 +98,10 @@ test_file_lock_and_clear() {
     sw_type "xyz"
     check "typing in file mode is undone" "$shown" "$(sw_read_input)"
 
+    sw_copy "$(md5sum "$file")"
+    check "md5sum's line copied after the hash matches" "$matches" "$(sw_read_status "$matches")"
     sw_key alt+c
+    check "Clear blanks the verdict" "" "$(sw_read_status "")"
     check "Clear empties Input" "" "$(sw_read_input)"
     check "Clear empties Hash" "" "$(sw_read_hash)"
     sw_focus_input
@@ -86,7 +112,10 @@ test_file_lock_and_clear() {
     # Dropped from X, the file is chosen as File would choose it.
     local dropped="$work/dropped ü.bin"
     head -c 70000 /dev/urandom >"$dropped"
+    sw_copy 900150983cd24fb0d6963f7d28e17f72
+    check "the typed text's digest copied matches" "$matches" "$(sw_read_status "$matches")"
     sw_drop "$dropped"
+    check "a drop blanks the verdict" "" "$(sw_read_status "")"
     check "a dropped file shows in Input" "$("$WINE" winepath -w "$dropped" | tr -d '\r')" "$(sw_read_input)"
     check "a drop hashes nothing" "" "$(sw_read_hash)"
     sw_key alt+h
@@ -94,6 +123,10 @@ test_file_lock_and_clear() {
     "$WINE" "$probe" -w dwmapi.dll >/dev/null 2>&1   # from a folder without plants
     check "control: the probe loads dwmapi inside the program" 0 $?
     sw_escape_and_wait
+    kill "$event_pid" 2>/dev/null
+    wait "$event_pid" 2>/dev/null
+    check "a hook in another process hears the status line's verdicts" \
+        "1010 $differs|1010 $matches" "$(tr -d '\r' <"$events" | grep -xE "1010 ($matches|$differs)" | sort -u | paste -sd'|')"
 }
 
 # F1 reaches the application, which says there is no help in a box of its

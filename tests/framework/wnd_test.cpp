@@ -1,5 +1,6 @@
-// Ownership of handles, which dialogs lay themselves out at a new scale,
-// and the application object's start-up and exit.
+// Ownership of handles and of the open clipboard, which dialogs lay
+// themselves out at a new scale, and the application object's start-up and
+// exit.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,6 +9,7 @@
 #include "tests/framework/test_dialog.h"
 #include "tests/support/dialog_hooks.h"
 #include "tests/support/dpi_behavior.h"
+#include "tests/support/import_patch.h"
 #include "tests/support/wine.h"
 
 namespace {
@@ -61,6 +63,55 @@ TEST(BorrowedWrapperTest, SystemMenuTakesAppendedItems)
     char text[32] = "";
     ::GetMenuStringA(pMenu->m_hMenu, 0x0010, text, sizeof(text), MF_BYCOMMAND);
     EXPECT_STREQ(text, "&About...");
+}
+
+extern "C" decltype(&::GlobalSize) __imp_GlobalSize;
+
+// Another program wrote the clipboard's text: it is read where it lies, no
+// further than its terminator, the end of its memory or the limit asked
+// for, and the clipboard is free again once the object goes. Held by
+// another window, it reads as no text. Wine writes a terminator into the
+// last character of a text set without one, so a stand-in GlobalSize tells
+// of memory that ends before the terminator.
+TEST(ClipboardTextTest, ReadsNoFurtherThanItsMemoryAndLetsTheClipboardGo)
+{
+    CDialog dlg(IDD_TEST), other(IDD_TEST);
+    ASSERT_TRUE(dlg.Create(IDD_TEST));
+    ASSERT_TRUE(other.Create(IDD_TEST));
+    static size_t s_nBytesTold;
+    static const auto s_real = __imp_GlobalSize;
+    ImportPatch<decltype(&::GlobalSize)> patch(&__imp_GlobalSize, [](HGLOBAL hMem) -> SIZE_T {
+        return s_nBytesTold != 0 ? s_nBytesTold : s_real(hMem);
+    });
+    const std::u16string forty = std::u16string(40, u'a') + u'\0';
+    const struct { const char* what; std::u16string memory; size_t nCharsTold, nMax, nWant; } cases[] = {
+        { "terminated", std::u16string(u"0123456789\0abc", 14), 0, 100, 10 },
+        { "its memory ends first", forty, 30, 100, 30 },
+        { "the limit comes first", forty, 0, 25, 25 },
+        { "empty", std::u16string(1, u'\0'), 0, 100, 0 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const HGLOBAL hText = ::GlobalAlloc(GMEM_MOVEABLE, c.memory.size() * sizeof(char16_t));
+        std::copy(c.memory.begin(), c.memory.end(), static_cast<char16_t*>(::GlobalLock(hText)));
+        ::GlobalUnlock(hText);
+        ASSERT_TRUE(::OpenClipboard(other.m_hWnd));
+        ::EmptyClipboard();
+        ::SetClipboardData(CF_UNICODETEXT, hText);
+        {
+            const CClipboardText held(dlg.m_hWnd, c.nMax);
+            EXPECT_EQ(held.GetLength(), 0u) << "read while another window held the clipboard";
+        }
+        ASSERT_TRUE(::CloseClipboard());
+        {
+            s_nBytesTold = c.nCharsTold * sizeof(char16_t);
+            const CClipboardText text(dlg.m_hWnd, c.nMax);
+            s_nBytesTold = 0;
+            EXPECT_EQ(std::u16string(text.GetText(), text.GetLength()), c.memory.substr(0, c.nWant));
+        }
+        EXPECT_TRUE(::OpenClipboard(other.m_hWnd)) << "the clipboard was left open";
+        ::CloseClipboard();
+    }
 }
 
 // Whether a dialog lays itself out at a new DPI is decided once, when it is

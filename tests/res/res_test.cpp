@@ -336,6 +336,11 @@ TEST(MainDialog, CreatesWithFocusOnInputHashNowDefaultAndTextsShown)
     EXPECT_EQ(DC_HASDEFID, HIWORD(def));
     EXPECT_EQ(IDC_HASHNOW, LOWORD(def));
     ExpectTextsFit(dlg);
+    // The status line's other texts, the verdicts on a copied MD5, fit it too.
+    for (const wchar_t* verdict : {L"Matches the copied MD5.", L"Does not match the copied MD5."}) {
+        SetWindowTextW(GetDlgItem(dlg, IDC_STATUS), verdict);
+        ExpectTextsFit(dlg);
+    }
     ExpectLaidOutInDialogUnits(dlg, ParseDialog(LoadTemplate(IDD_MAIN)));
     DestroyWindow(dlg);
 }

@@ -173,11 +173,16 @@ TEST_F(HandlersTest, StartWithNamedFieldsAndClearAfterAFileHashLeaveBlankTextMod
         EXPECT_EQ(visited, cycles[back]);
     }
 
+    Copy(std::string("MD5: ") + kFoxDigest);
     ChooseFile({ MakeFile("fox.txt", kFox) });
     Click(IDC_HASHNOW);
     ASSERT_EQ(Text(IDC_HASH), kFoxDigest);
+    EXPECT_EQ(Text(IDC_STATUS), "Matches the copied MD5.");
     Click(IDC_CLEAR);
     expectBlank();
+    // With no digest shown there is nothing to compare.
+    Copy(kFoxDigest);
+    EXPECT_EQ(Text(IDC_STATUS), "");
     Type("abc");
     Click(IDC_HASHNOW);
     EXPECT_EQ(Text(IDC_INPUT), "abc");
@@ -188,11 +193,13 @@ TEST_F(HandlersTest, FileDialogChoiceIsShownAndHashedWhileCancelOrNoPathKeepTheS
 {
     const std::string path = MakeFile("fox.txt", kFox);
     MessageBoxRecorder recorder;
+    Copy(kAbcDigest);
     Type("abc");
     Click(IDC_HASHNOW);
     auto before = State();
     EXPECT_EQ(ChooseFile({}).size(), 1u);
     EXPECT_EQ(State(), before);
+    EXPECT_EQ(Text(IDC_STATUS), "Matches the copied MD5.");
 
     const auto dialogs = ChooseFile({ path });
     ASSERT_EQ(dialogs.size(), 1u);
@@ -200,9 +207,11 @@ TEST_F(HandlersTest, FileDialogChoiceIsShownAndHashedWhileCancelOrNoPathKeepTheS
     EXPECT_EQ(dialogs[0].fileType, "All Files (*.*)");
     EXPECT_EQ(dialogs[0].owner, m_dlg.m_hWnd);
     EXPECT_EQ(State(), std::make_tuple(path, std::string(), path, static_cast<int>(CHashDlg::MODE_FILE)));
+    EXPECT_EQ(Text(IDC_STATUS), "");
     Click(IDC_HASHNOW);
     EXPECT_EQ(Text(IDC_HASH), kFoxDigest);
     EXPECT_EQ(Position(), 100);
+    EXPECT_EQ(Text(IDC_STATUS), "Does not match the copied MD5.");
 
     before = State();
     EXPECT_EQ(ChooseFile({}).size(), 1u);
@@ -249,22 +258,27 @@ TEST_F(HandlersTest, DroppedFileIsChosenLikeFileAndBadDropsChangeNothing)
           "The file's name has characters this program cannot handle." },
         { "another script", { Widen(abc) }, abc, "" },
     };
+    Copy(kAbcDigest);
     Type("abc");
     Click(IDC_HASHNOW);
+    ASSERT_EQ(Text(IDC_STATUS), "Matches the copied MD5.");    // which the first drop ends
     auto before = State();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         MessageBoxRecorder recorder;
+        const std::string statusBefore = Text(IDC_STATUS);
         drop(c.paths);
         if (c.error.empty()) {
             EXPECT_TRUE(recorder.Boxes().empty());
             EXPECT_EQ(State(), std::make_tuple(c.chosen, std::string(), c.chosen,
                                                static_cast<int>(CHashDlg::MODE_FILE)));
+            EXPECT_EQ(Text(IDC_STATUS), "");
             before = State();
         } else {
             EXPECT_EQ(recorder.Boxes(), (std::vector<RecordedMessageBox>{
                                             { c.error, "Error", MB_ICONEXCLAMATION, MB_OK, m_dlg.m_hWnd } }));
             EXPECT_EQ(State(), before);
+            EXPECT_EQ(Text(IDC_STATUS), statusBefore);
         }
     }
     Click(IDC_HASHNOW);
@@ -376,9 +390,109 @@ void ClickCloseBox(HWND hWnd)
     ADD_FAILURE() << "no close box";
 }
 
+// Dynamic Annotation as Windows has it (Wine's answers E_NOTIMPL): records
+// what is marked and cleared, and how many references are held.
+class RecordingAccPropServices : public IAccPropServices
+{
+public:
+    std::vector<std::string> m_calls;
+    ULONG m_nRefs = 0;
+
+    HRESULT WINAPI QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG WINAPI AddRef() override { return ++m_nRefs; }
+    ULONG WINAPI Release() override { return --m_nRefs; }
+    HRESULT WINAPI SetHwndProp(HWND hWnd, DWORD idObject, DWORD idChild, MSAAPROPID idProp, VARIANT var) override
+    {
+        m_calls.push_back("set " + Where(hWnd, idObject, idChild) + (idProp == kLiveSetting ? " LiveSetting " : " ? ") +
+                          (var.vt == VT_I4 ? std::to_string(var.lVal) : "not VT_I4"));
+        return S_OK;
+    }
+    HRESULT WINAPI ClearHwndProps(HWND hWnd, DWORD idObject, DWORD idChild, const MSAAPROPID* paProps,
+                                  int cProps) override
+    {
+        m_calls.push_back("clear " + Where(hWnd, idObject, idChild) +
+                          (cProps == 1 && paProps[0] == kLiveSetting ? " LiveSetting" : " ?") +
+                          (::IsWindow(hWnd) ? "" : " of a window gone"));
+        return S_OK;
+    }
+    HRESULT WINAPI SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override { return Unexpected(); }
+    HRESULT WINAPI SetPropServer(const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override
+    {
+        return Unexpected();
+    }
+    HRESULT WINAPI ClearProps(const BYTE*, DWORD, const MSAAPROPID*, int) override { return Unexpected(); }
+    HRESULT WINAPI SetHwndPropStr(HWND, DWORD, DWORD, MSAAPROPID, LPCWSTR) override { return Unexpected(); }
+    HRESULT WINAPI SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override
+    {
+        return Unexpected();
+    }
+    HRESULT WINAPI ComposeHwndIdentityString(HWND, DWORD, DWORD, BYTE**, DWORD*) override { return Unexpected(); }
+    HRESULT WINAPI DecomposeHwndIdentityString(const BYTE*, DWORD, HWND*, DWORD*, DWORD*) override
+    {
+        return Unexpected();
+    }
+    HRESULT WINAPI SetHmenuProp(HMENU, DWORD, MSAAPROPID, VARIANT) override { return Unexpected(); }
+    HRESULT WINAPI SetHmenuPropStr(HMENU, DWORD, MSAAPROPID, LPCWSTR) override { return Unexpected(); }
+    HRESULT WINAPI SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override
+    {
+        return Unexpected();
+    }
+    HRESULT WINAPI ClearHmenuProps(HMENU, DWORD, const MSAAPROPID*, int) override { return Unexpected(); }
+    HRESULT WINAPI ComposeHmenuIdentityString(HMENU, DWORD, BYTE**, DWORD*) override { return Unexpected(); }
+    HRESULT WINAPI DecomposeHmenuIdentityString(const BYTE*, DWORD, HMENU*, DWORD*) override { return Unexpected(); }
+
+private:
+    // Windows' LiveSetting property, {c12bcd8e-2a8e-4950-8ae7-3625111d58eb}.
+    static constexpr MSAAPROPID kLiveSetting = { 0xc12bcd8e, 0x2a8e, 0x4950,
+                                                 { 0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb } };
+    static std::string Where(HWND hWnd, DWORD idObject, DWORD idChild)
+    {
+        return std::to_string(::GetDlgCtrlID(hWnd)) + (static_cast<LONG>(idObject) == OBJID_CLIENT ? " client" : " ?") +
+               (idChild == CHILDID_SELF ? " self" : " child");
+    }
+    HRESULT Unexpected()
+    {
+        m_calls.push_back("unexpected");
+        return E_NOTIMPL;
+    }
+};
+
+extern "C" decltype(&::CoCreateInstance) __imp_CoCreateInstance;
+
+// Windows' Dynamic Annotation object, for this object's life, is a
+// RecordingAccPropServices.
+class AccPropServicesPatch
+{
+public:
+    AccPropServicesPatch()
+        : m_patch(&__imp_CoCreateInstance,
+                  [](REFCLSID rclsid, LPUNKNOWN pOuter, DWORD dwContext, REFIID riid, LPVOID* ppv) -> HRESULT {
+                      // CLSID_AccPropServices, {b5f8350b-0548-48b1-a6ee-88bd00b4a5e7}.
+                      static constexpr CLSID kAccPropServices = {
+                          0xb5f8350b, 0x0548, 0x48b1, { 0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7 } };
+                      if (rclsid != kAccPropServices)
+                          return s_real(rclsid, pOuter, dwContext, riid, ppv);
+                      s_services.AddRef();
+                      *ppv = static_cast<IAccPropServices*>(&s_services);
+                      return S_OK;
+                  })
+    {
+        s_services = RecordingAccPropServices();
+    }
+    RecordingAccPropServices* operator->() const { return &s_services; }
+
+private:
+    static RecordingAccPropServices s_services;
+    static decltype(&::CoCreateInstance) s_real;
+    ImportPatch<decltype(&::CoCreateInstance)> m_patch;
+};
+
+RecordingAccPropServices AccPropServicesPatch::s_services;
+decltype(&::CoCreateInstance) AccPropServicesPatch::s_real = __imp_CoCreateInstance;
+
 // Enter hashes and OK never closes; Escape, the close box and the system
 // menu's Close each end a run of the same window, which leaks nothing from
-// one run to the next.
+// one run to the next: no brush, and no live region's mark.
 TEST_F(HandlersTest, EnterHashesOkNeverClosesAndThreeWaysClose)
 {
     CTestHashDlg dlg;
@@ -389,6 +503,7 @@ TEST_F(HandlersTest, EnterHashesOkNeverClosesAndThreeWaysClose)
         [&] { ::PostMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); },
     };
     std::vector<HBRUSH> brushes;
+    AccPropServicesPatch services;
     for (const auto& close : closes) {
         ModalScript script({
             [&] {
@@ -409,6 +524,11 @@ TEST_F(HandlersTest, EnterHashesOkNeverClosesAndThreeWaysClose)
         });
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
         EXPECT_TRUE(script.Done());
+        // Marked at the start of each run, cleared before its window went.
+        EXPECT_EQ(services->m_calls, (std::vector<std::string>{ "set 1010 client self LiveSetting 1",
+                                                                "clear 1010 client self LiveSetting" }));
+        EXPECT_EQ(services->m_nRefs, 0u);
+        services->m_calls.clear();
     }
     ASSERT_EQ(brushes.size(), 3u);
     EXPECT_EQ(::GetObjectType(brushes[0]), 0u);
@@ -565,10 +685,14 @@ TEST_F(HandlersTest, MinimisedWindowDrawsItsIconCentred)
     }
 }
 
-TEST(HashDlgLifetimeTest, DestroyReleasesTheBrushAndTheIcon)
+// The brush and the icon are freed with the window, and the status line's
+// mark as a live region is taken off while the line is still there.
+TEST(HashDlgLifetimeTest, DestroyReleasesTheBrushTheIconAndTheStatusLinesMark)
 {
+    AccPropServicesPatch services;
     auto pDlg = std::make_unique<CTestHashDlg>();
     ASSERT_TRUE(pDlg->Create(IDD_MAIN));
+    EXPECT_EQ(services->m_calls, std::vector<std::string>{ "set 1010 client self LiveSetting 1" });  // polite
     const HBRUSH hBrush = pDlg->m_hbrHash;
     const HICON hIcon = pDlg->m_hIcon;
     ICONINFO info;
@@ -579,6 +703,9 @@ TEST(HashDlgLifetimeTest, DestroyReleasesTheBrushAndTheIcon)
     pDlg.reset();
     EXPECT_EQ(::GetObjectType(hBrush), 0u);
     EXPECT_FALSE(::GetIconInfo(hIcon, &info));
+    EXPECT_EQ(services->m_calls, (std::vector<std::string>{ "set 1010 client self LiveSetting 1",
+                                                            "clear 1010 client self LiveSetting" }));
+    EXPECT_EQ(services->m_nRefs, 0u);
 }
 
 } // namespace

@@ -125,21 +125,108 @@ TEST_F(HashNowTest, BarFollowsTheBytesReadAndEndsFull)
     }
 }
 
-TEST_F(HashNowTest, StatusReadsWorkingOnlyDuringTheCommand)
+extern "C" decltype(&::NotifyWinEvent) __imp_NotifyWinEvent;
+
+// The status line reads "Working...." while the command runs, then the
+// verdict on the digest against the MD5s the user has copied, whichever
+// came first, the hash or the copy; blank with no copied MD5. A screen
+// reader is told of each new text as it appears.
+TEST_F(HashNowTest, StatusReadsWorkingDuringTheCommandThenTheVerdict)
 {
+    static std::vector<std::string> s_told;
+    s_told.clear();
+    ImportPatch<decltype(&::NotifyWinEvent)> patch(&__imp_NotifyWinEvent, [](DWORD event, HWND hWnd, LONG idObject,
+                                                                            LONG idChild) {
+        if (event == EVENT_OBJECT_LIVEREGIONCHANGED && idObject == OBJID_CLIENT && idChild == CHILDID_SELF)
+            s_told.push_back(std::to_string(::GetDlgCtrlID(hWnd)) + " " + WindowText(hWnd));
+    });
     const std::string path = MakeFile("f", "abc");
-    for (bool bFile : { false, true }) {
-        SCOPED_TRACE(bFile ? "file" : "text");
-        if (bFile)
-            UseFile(path);
-        else
-            Type("abc");
-        MessageLog status(Item(IDC_STATUS), { WM_SETTEXT });
-        Click(IDC_HASHNOW);
-        EXPECT_EQ(status.Texts(), (std::vector<std::string>{ "Working....", "" }));
-        EXPECT_EQ(Text(IDC_STATUS), "");
-        EXPECT_EQ(Text(IDC_HASH), kDigestAbc);
+    const std::string matches = "Matches the copied MD5.", differs = "Does not match the copied MD5.";
+    const struct { const char* what; std::string copied, verdict; } cases[] = {
+        { "nothing", "", "" },
+        { "text with no digest", "The quick brown fox jumps over the lazy dog", "" },
+        { "upper case with a label", "MD5: 900150983CD24FB0D6963F7D28E17F72", matches },
+        { "an md5sum line", std::string(kDigestAbc) + "  abc.txt\n", matches },
+        { "only a SHA-256", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  abc.txt", "" },
+        { "a list, one matching", std::string(kDigestEmpty) + " *empty\r\n" + kDigestAbc + " *abc\r\n", matches },
+        { "another MD5", kDigestEmpty, differs },
+    };
+    for (const auto& c : cases) {
+        Copy(c.copied);
+        for (bool bFile : { false, true }) {
+            SCOPED_TRACE(std::string(c.what) + (bFile ? ", file" : ", text"));
+            if (bFile) {
+                UseFile(path);
+            } else {
+                m_dlg.m_nMode = CHashDlg::MODE_TEXT;
+                Type("abc");
+            }
+            MessageLog status(Item(IDC_STATUS), { WM_SETTEXT });
+            s_told.clear();
+            Click(IDC_HASHNOW);
+            EXPECT_EQ(status.Texts(), (std::vector<std::string>{ "Working....", c.verdict }));
+            EXPECT_EQ(Text(IDC_STATUS), c.verdict);
+            EXPECT_EQ(Text(IDC_HASH), kDigestAbc);
+            std::vector<std::string> told = { "1010 Working...." };
+            if (!c.verdict.empty())
+                told.push_back("1010 " + c.verdict);
+            EXPECT_EQ(s_told, told);
+        }
     }
+
+    // Copied after the hash: each change of the clipboard brings its own
+    // verdict, but one made in the window itself, which counts at the next
+    // hash.
+    const struct { const char* what; std::string copied, verdict; } afterwards[] = {
+        { "the digest", std::string("MD5 (abc) = ") + kDigestAbc, matches },
+        { "text with no digest", "abc", "" },
+        { "another MD5", std::string(kDigestEmpty) + "\n", differs },
+    };
+    for (const auto& c : afterwards) {
+        SCOPED_TRACE(std::string(c.what) + ", after the hash");
+        Copy(c.copied);
+        EXPECT_EQ(Text(IDC_STATUS), c.verdict);
+    }
+    ChangeClipboard([this] {
+        ::SendMessageA(Item(IDC_HASH), EM_SETSEL, 0, -1);
+        ::SendMessageA(Item(IDC_HASH), WM_COPY, 0, 0);
+    });
+    EXPECT_EQ(Text(IDC_STATUS), differs) << "a copy from the Hash field changed the verdict";
+    Click(IDC_HASHNOW);
+    EXPECT_EQ(Text(IDC_STATUS), matches) << "the Hash field's copy did not count at the next hash";
+
+    // A copy made while the command runs is read once it has ended, not
+    // before, even when its news comes meanwhile, as in a message box the
+    // command shows. News that waited for the end tells nothing new: the
+    // verdict is spoken once.
+    for (bool bNewsMeanwhile : { true, false }) {
+        SCOPED_TRACE(bNewsMeanwhile ? "news during the command" : "news after it");
+        Copy(kDigestEmpty);
+        MessageLog status(Item(IDC_STATUS), { WM_SETTEXT }, [this, bNewsMeanwhile](const MessageLog::Entry& e) {
+            if (e.text != "Working....")
+                return;
+            if (bNewsMeanwhile)
+                Copy(kDigestAbc);
+            else
+                SetClipboard(kDigestAbc);
+        });
+        s_told.clear();
+        if (bNewsMeanwhile)
+            Click(IDC_HASHNOW);
+        else
+            ChangeClipboard([this] { Click(IDC_HASHNOW); });
+        EXPECT_EQ(status.Texts(), (std::vector<std::string>{ "Working....", matches }));
+        EXPECT_EQ(s_told, (std::vector<std::string>{ "1010 Working....", "1010 " + matches }));
+    }
+
+    // Any program can set the read-only Hash field's text; read back by a
+    // command on empty Input, it is no digest to compare.
+    ::SetWindowTextA(Item(IDC_HASH), "0");
+    m_dlg.m_nMode = CHashDlg::MODE_TEXT;
+    Type("");
+    Click(IDC_HASHNOW);
+    Copy(kDigestAbc);
+    EXPECT_EQ(Text(IDC_STATUS), "");
 }
 
 // A file that cannot be opened, or read whole: the user is told, the status

@@ -45,13 +45,49 @@ void HashDlgTest::SetUp()
     ::ShowWindow(m_dlg.m_hWnd, SW_SHOW);
     ::UpdateWindow(m_dlg.m_hWnd);
     PumpMessages();
+    // No test finds what another left on the clipboard.
+    m_hWndCopier = ::CreateWindowExA(0, "STATIC", "copier", WS_POPUP, 0, 0, 0, 0, NULL, NULL, NULL, NULL);
+    ASSERT_NE(m_hWndCopier, static_cast<HWND>(NULL));
+    Copy("");
 }
 
 void HashDlgTest::TearDown()
 {
     if (m_dlg.m_hWnd != NULL)
         m_dlg.DestroyWindow();
+    if (m_hWndCopier != NULL)
+        ::DestroyWindow(m_hWndCopier);
     RemoveTree(m_dir);
+}
+
+void HashDlgTest::SetClipboard(const std::string& text)
+{
+    ASSERT_TRUE(::OpenClipboard(m_hWndCopier));
+    ::EmptyClipboard();
+    if (!text.empty()) {
+        const std::wstring wide = Widen(text);
+        const HGLOBAL hText = ::GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
+        std::copy(wide.c_str(), wide.c_str() + wide.size() + 1, static_cast<wchar_t*>(::GlobalLock(hText)));
+        ::GlobalUnlock(hText);
+        EXPECT_NE(::SetClipboardData(CF_UNICODETEXT, hText), static_cast<HANDLE>(NULL));
+    }
+    ::CloseClipboard();
+}
+
+void HashDlgTest::Copy(const std::string& text)
+{
+    ChangeClipboard([this, &text] { SetClipboard(text); });
+}
+
+void HashDlgTest::ChangeClipboard(const std::function<void()>& change)
+{
+    MessageLog news(m_dlg.m_hWnd, { WM_CLIPBOARDUPDATE });
+    change();
+    for (int i = 0; i < 500 && news.Entries().empty(); ++i) {
+        ::Sleep(10);
+        PumpMessages();
+    }
+    ASSERT_FALSE(news.Entries().empty()) << "the dialog never heard of the copy";
 }
 
 void HashDlgTest::Type(const std::string& text)

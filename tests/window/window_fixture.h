@@ -42,11 +42,18 @@ protected:
     // A file at a full path, which may be longer than MAX_PATH.
     void MakeLongFile(const std::string& path, const std::string& bytes);
     std::string Dir() const { return m_dir; }
+    // Puts text on the clipboard, as another program would, or empties it.
+    void SetClipboard(const std::string& text);
+    // The same, and waits until the dialog has heard of the change.
+    void Copy(const std::string& text);
+    // Runs change, which sets the clipboard, and waits likewise.
+    void ChangeClipboard(const std::function<void()>& change);
 
     CTestHashDlg m_dlg;
 
 private:
     std::string m_dir;
+    HWND m_hWndCopier = NULL;   // owns what the test puts on the clipboard
 };
 
 // Records the messages in `which` that reach a window, by subclassing it,
