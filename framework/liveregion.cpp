@@ -4,10 +4,8 @@
 
 namespace {
 
-// Declared by uiautomationcore.h from Windows 8 on, which MinGW lacks; the
-// values are Windows'. Defined here so no GUID library is linked.
-const CLSID kClsidAccPropServices = { 0xb5f8350b, 0x0548, 0x48b1, { 0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7 } };
-const IID kIidAccPropServices = { 0x6e26e776, 0x04f0, 0x495d, { 0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69 } };
+// LiveSetting's identifier, which MinGW's headers lack (uiautomationcore.h,
+// Windows 8 on).
 const MSAAPROPID kLiveSettingProperty = { 0xc12bcd8e, 0x2a8e, 0x4950, { 0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb } };
 const LONG kLiveSettingPolite = 1;
 
@@ -32,7 +30,7 @@ void CLiveRegion::Attach(HWND hWnd)
     const HRESULT hrInit = ::CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
     m_bComInitialized = SUCCEEDED(hrInit);
     IAccPropServices* pServices = NULL;
-    if (FAILED(::CoCreateInstance(kClsidAccPropServices, NULL, CLSCTX_INPROC_SERVER, kIidAccPropServices,
+    if (FAILED(::CoCreateInstance(CLSID_AccPropServices, NULL, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
                                   reinterpret_cast<void**>(&pServices))))
         return;
     VARIANT var = {};
