@@ -1,36 +1,42 @@
 #include "window/closerequest.h"
 
-#include "framework/dpi.h"
-
 namespace {
 
 // How often the busy loop looks: far inside the 0.2 s in which an idle
-// window answers Escape, and far enough apart to cost nothing the loop
-// would notice, as one look is a wineserver request under Wine (tens of
-// microseconds).
+// window answers Escape, and short beside the 30 ms a quick key press
+// lasts, yet far enough apart to cost nothing the loop would notice, as
+// one look is a wineserver request under Wine (tens of microseconds).
 const ULONGLONG kLookIntervalMs = 10;
 // Waiting() reads the clock once in this many calls.
 const UINT kCallsPerClockRead = 64;
 
-const int kKeys[] = { VK_ESCAPE, VK_F4, VK_MENU, VK_LMENU, VK_RMENU, VK_LBUTTON, VK_RBUTTON };
+// Touch and pen input, from Windows 8; older systems refuse the flags.
+const UINT kQsTouch = 0x0800;
+const UINT kQsPointer = 0x1000;
+const UINT kWmNcPointerDown = 0x0242;
 
-// Whether the key is down, or went down since the last time it was read.
-bool Pressed(int nVirtKey)
+// Whether the key is down now. The low bit, "pressed since the last
+// call", belongs to the whole session and is documented as unreliable: a
+// press in another program leaves it set for this one, and a program that
+// reads it takes it from the others.
+bool Down(int nVirtKey)
 {
-    return (::GetAsyncKeyState(nVirtKey) & 0x8001) != 0;
+    return (::GetAsyncKeyState(nVirtKey) & 0x8000) != 0;
 }
 
 } // namespace
 
 CCloseRequest::CCloseRequest(HWND hWnd)
-    : m_hWnd(hWnd), m_nCalls(0), m_nextLook(::GetTickCount64() + kLookIntervalMs)
+    : m_hWnd(hWnd), m_nCalls(0), m_nextLook(::GetTickCount64() + kLookIntervalMs),
+      m_nInput(QS_KEY | QS_MOUSEBUTTON | kQsTouch | kQsPointer)
 {
-    // Reading the keys clears what went down before: Alt from the Alt+H
-    // that may have started the work is no request. Input that waits
-    // already is not new.
-    for (int nKey : kKeys)
-        ::GetAsyncKeyState(nKey);
-    ::GetQueueStatus(QS_KEY | QS_MOUSEBUTTON);
+    // The first call also makes the input that waits already old.
+    ::SetLastError(ERROR_SUCCESS);
+    ::GetQueueStatus(m_nInput);
+    if (::GetLastError() == ERROR_INVALID_FLAGS) {
+        m_nInput = QS_KEY | QS_MOUSEBUTTON;
+        ::GetQueueStatus(m_nInput);
+    }
 }
 
 BOOL CCloseRequest::Waiting()
@@ -44,36 +50,58 @@ BOOL CCloseRequest::Waiting()
     return Look();
 }
 
-// The queue tells that key or mouse-button input came for the thread, not
-// which: GetQueueStatus dispatches nothing, where PeekMessage would first
-// run the messages other threads send (Wine 8 does so even when asked for
-// input only), and under Wine it reads only key and button events from X,
-// never the focus or window events whose messages would run here. The keys
-// then come from the keyboard's state, which also counts a key pressed in
-// another program's window; hence new input in this thread's queue, and
-// this window in the foreground.
+// The queue tells that key, button, touch or pen input came for the thread,
+// not which: GetQueueStatus dispatches nothing, where PeekMessage would
+// first run the messages other threads send (Wine 8 does so even when
+// asked for input only), and under Wine it reads only key and button
+// events from X, never the focus or window events whose messages would run
+// here. The keys and buttons then come from their state now, which a key
+// held in another program's window also shows; hence new input in this
+// thread's queue, and this window in the foreground. A request is a key
+// held as it is looked at: a press of 30 ms or more is seen, as the loop
+// looks every 10 ms.
 BOOL CCloseRequest::Look() const
 {
-    const UINT nNew = LOWORD(::GetQueueStatus(QS_KEY | QS_MOUSEBUTTON));
+    const UINT nNew = LOWORD(::GetQueueStatus(m_nInput));
     if (nNew == 0 || ::GetForegroundWindow() != m_hWnd)
         return FALSE;
-    // Alt by either key: Wine tells only VK_LMENU or VK_RMENU that it went down.
-    if ((nNew & QS_KEY) && (Pressed(VK_ESCAPE) ||
-                            (Pressed(VK_F4) && (Pressed(VK_MENU) || Pressed(VK_LMENU) || Pressed(VK_RMENU)))))
+    // Alt by either key: Wine tells only VK_LMENU or VK_RMENU that it is down.
+    if ((nNew & QS_KEY) &&
+        (Down(VK_ESCAPE) || (Down(VK_F4) && (Down(VK_MENU) || Down(VK_LMENU) || Down(VK_RMENU)))))
         return TRUE;
     const int nPrimary = ::GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
-    return (nNew & QS_MOUSEBUTTON) && Pressed(nPrimary) && OnCloseBox();
+    POINT pt;
+    if ((nNew & QS_MOUSEBUTTON) && Down(nPrimary) && ::GetCursorPos(&pt) && OnCloseBox(pt))
+        return TRUE;
+    return (nNew & (kQsTouch | kQsPointer)) && TappedOnCloseBox();
 }
 
-// The close box is the title bar's right end, a caption button wide.
-BOOL CCloseRequest::OnCloseBox() const
+// A touch or pen contact on the frame waits as WM_NCPOINTERDOWN, at the
+// point it touched; the cursor and the mouse buttons stay as they were
+// until the message is handled. PeekMessage is asked for pointer input
+// alone, which Windows reads without running sent messages; Wine has no
+// pointer input, so it never gets here.
+BOOL CCloseRequest::TappedOnCloseBox() const
 {
-    TITLEBARINFO info = {};
-    info.cbSize = sizeof info;
-    POINT pt;
-    if (!::GetTitleBarInfo(m_hWnd, &info) || !::GetCursorPos(&pt))
+    MSG msg;
+    if (!::PeekMessageW(&msg, m_hWnd, kWmNcPointerDown, kWmNcPointerDown, PM_NOREMOVE | (kQsPointer << 16)))
         return FALSE;
-    RECT rc = info.rcTitleBar;
-    rc.left = rc.right - AfxGetSystemMetricsForDpi(SM_CXSIZE, AfxGetDpiForWindow(m_hWnd));
-    return ::PtInRect(&rc, pt);
+    const POINT pt = { static_cast<SHORT>(LOWORD(msg.lParam)), static_cast<SHORT>(HIWORD(msg.lParam)) };
+    return OnCloseBox(pt);
+}
+
+// The close box's own rectangle, as Windows gives it: under the desktop
+// compositor it is wider than a caption button. Where the window leaves it
+// empty (Wine 8 and 10 do), the window's own hit test tells, as it tells
+// for any click: Wine 10 draws the box 25 pixels wide where SM_CXSIZE
+// says 18.
+BOOL CCloseRequest::OnCloseBox(POINT pt) const
+{
+    TITLEBARINFOEX info = {};
+    info.cbSize = sizeof info;
+    ::SendMessageW(m_hWnd, WM_GETTITLEBARINFOEX, 0, reinterpret_cast<LPARAM>(&info));
+    const RECT& rcClose = info.rgrect[5];
+    if (!::IsRectEmpty(&rcClose))
+        return !(info.rgstate[5] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_UNAVAILABLE)) && ::PtInRect(&rcClose, pt);
+    return ::SendMessageW(m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)) == HTCLOSE;
 }

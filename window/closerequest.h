@@ -1,10 +1,11 @@
 // Classes in this file:
 //   CCloseRequest - whether the user has asked a window to close while its
 //                   thread is busy and takes no messages: Escape or Alt+F4
-//                   pressed in it, or its close box clicked. It looks at an
-//                   interval of a few milliseconds, runs no message, and
-//                   leaves the request in the queue, where the modal loop
-//                   acts on it once the thread takes messages again.
+//                   held in it, or its close box clicked or tapped. It
+//                   looks at an interval of a few milliseconds, runs no
+//                   message, and leaves the request in the queue, where the
+//                   modal loop acts on it once the thread takes messages
+//                   again.
 #pragma once
 
 #include <windows.h>
@@ -13,7 +14,7 @@ class CCloseRequest
 {
 public:
 // Constructors
-    // For hWnd, from now on: keys pressed before do not count.
+    // For hWnd, from now on: input that waits already is not new.
     explicit CCloseRequest(HWND hWnd);
 
 // Operations
@@ -22,9 +23,11 @@ public:
 
 private:
     BOOL Look() const;
-    BOOL OnCloseBox() const;
+    BOOL TappedOnCloseBox() const;
+    BOOL OnCloseBox(POINT pt) const;
 
     HWND m_hWnd;
     UINT m_nCalls;
     ULONGLONG m_nextLook;
+    UINT m_nInput;  // the queue's input kinds that can be a request
 };

@@ -202,7 +202,7 @@ test_long_hash() {
     for key in Escape alt+F4; do
         start_hash "$long" 1 || { check "main window appears" yes no; return; }
         check "1 s into a long hash the window is busy ($key)" yes "$(busy_for sw_unmanaged 300 && echo yes || echo no)"
-        xdotool key "$key"
+        sw_press "$key"
         check "$key during a long hash ends the process within 1 s" yes "$(sw_ends_within 1 && echo yes || echo no)"
         sw_stop
     done
@@ -214,11 +214,11 @@ test_long_hash() {
     start_hash "$long" 1 || { check "main window appears" yes no; kill "$notepad_pid"; return; }
     xdotool windowfocus --sync "$notepad" 2>/dev/null
     sleep 0.3
-    xdotool key Escape
+    sw_press Escape
     sleep 1
     check "Escape in another program's window stops no hash" yes "$(busy_for sw_unmanaged 300 && echo yes || echo no)"
     sw_focus
-    xdotool key Escape
+    sw_press Escape
     check "back in the window, Escape ends the hash within 1 s" yes "$(sw_ends_within 1 && echo yes || echo no)"
     sw_stop
     kill "$notepad_pid" 2>/dev/null

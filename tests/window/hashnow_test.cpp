@@ -6,8 +6,11 @@
 #include <uxtheme.h>
 
 #include <algorithm>
+#include <map>
 #include <numeric>
 #include <thread>
+
+#include "window/closerequest.h"
 
 namespace {
 
@@ -372,12 +375,72 @@ TEST_F(HashNowTest, WritingInputRewritesOnlyChangedTextAndSetsTheLimit)
     EXPECT_EQ(::SendMessageA(Item(IDC_INPUT), EM_GETLIMITTEXT, 0, 0), 255);
 }
 
+extern "C" decltype(&::GetAsyncKeyState) __imp_GetAsyncKeyState;
+extern "C" decltype(&::GetQueueStatus) __imp_GetQueueStatus;
+extern "C" decltype(&::PeekMessageW) __imp_PeekMessageW;
+
+// The keyboard, the queue and a touch on the frame as the close check sees
+// them, through stand-ins for the three functions it reads them by.
+class StandInInput
+{
+public:
+    StandInInput()
+        : m_keys(&__imp_GetAsyncKeyState, [](int nKey) -> SHORT {
+              const auto it = s_keys.find(nKey);
+              return it == s_keys.end() || ::GetTickCount64() >= s_until ? 0 : it->second;
+          }),
+          m_queue(&__imp_GetQueueStatus, [](UINT flags) -> DWORD {
+              const UINT nNew = s_nNew & flags;
+              s_nNew = 0;    // new once, as the input arrives once
+              return MAKELONG(nNew, nNew);
+          }),
+          m_peek(&__imp_PeekMessageW, [](LPMSG pMsg, HWND hWnd, UINT nFirst, UINT nLast, UINT flags) -> BOOL {
+              if (!(flags & (0x1000 << 16)))    // PM_QS_POINTER
+                  return s_realPeek(pMsg, hWnd, nFirst, nLast, flags);
+              if (!s_bTapped || nFirst > 0x0242 || nLast < 0x0242)    // WM_NCPOINTERDOWN
+                  return FALSE;
+              *pMsg = MSG();
+              pMsg->hwnd = hWnd;
+              pMsg->message = 0x0242;
+              pMsg->lParam = MAKELPARAM(s_tap.x, s_tap.y);
+              return TRUE;
+          })
+    {
+    }
+    // From now on: keys held (for ms milliseconds), input new in the queue,
+    // a contact waiting at a point.
+    static void Set(const std::map<int, SHORT>& keys, ULONGLONG nMs, UINT nNew, const POINT* pTap)
+    {
+        s_keys = keys;
+        s_until = ::GetTickCount64() + nMs;
+        s_nNew = nNew;
+        s_bTapped = pTap != nullptr;
+        s_tap = pTap != nullptr ? *pTap : POINT{};
+    }
+
+private:
+    static inline std::map<int, SHORT> s_keys;
+    static inline ULONGLONG s_until = 0;
+    static inline UINT s_nNew = 0;
+    static inline bool s_bTapped = false;
+    static inline POINT s_tap = {};
+    static inline const decltype(&::PeekMessageW) s_realPeek = __imp_PeekMessageW;
+    ImportPatch<decltype(&::GetAsyncKeyState)> m_keys;
+    ImportPatch<decltype(&::GetQueueStatus)> m_queue;
+    ImportPatch<decltype(&::PeekMessageW)> m_peek;
+};
+
 // While a file is hashed the window takes no messages. A click on its close
 // box ends the hash at once, with no digest and the file closed, and waits
 // in the queue: once messages flow again, it closes the window. A click
 // elsewhere or a key that asks for nothing lets the hash run to its end,
 // and waits likewise. A thread of the test gives the input through
 // SendInput, as the mouse and keyboard would, once the hash has begun.
+// Then the check alone, through stand-ins: it decides by what the keys are
+// doing now, so a "pressed since" bit left by a press in another program,
+// or Alt and F4 pressed at different times, asks for nothing; and it finds
+// the close box where the window says it is, wider than a caption button
+// under the desktop compositor, for a click or a touch.
 TEST_F(HashNowTest, CloseBoxEndsAHashAtOnceOtherInputWaits)
 {
     const LONGLONG kLong = LONGLONG(8) << 30, kShort = LONGLONG(128) << 20;
@@ -390,8 +453,14 @@ TEST_F(HashNowTest, CloseBoxEndsAHashAtOnceOtherInputWaits)
                              (bar.rcTitleBar.top + bar.rcTitleBar.bottom) / 2 };
     const POINT hashField = { (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
     ASSERT_EQ(::SendMessageA(m_dlg.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(closeBox.x, closeBox.y)), HTCLOSE);
+    // The close box's left edge by the window's own hit test, which Wine 10
+    // draws 25 pixels wide where SM_CXSIZE says 18.
+    POINT closeLeft = closeBox;
+    while (::SendMessageA(m_dlg.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(closeLeft.x - 1, closeLeft.y)) == HTCLOSE)
+        --closeLeft.x;
     const struct { const char* what; LONGLONG size; POINT at; WORD key; bool bStops; } cases[] = {
         { "a click on the close box", kLong, closeBox, 0, true },
+        { "a click on the close box's left edge", kLong, closeLeft, 0, true },
         { "a click on the Hash field", kShort, hashField, 0, false },
         { "the A key", kShort + 1, {}, 'A', false },
     };
@@ -404,6 +473,7 @@ TEST_F(HashNowTest, CloseBoxEndsAHashAtOnceOtherInputWaits)
         ASSERT_EQ(::GetForegroundWindow(), m_dlg.m_hWnd);
         MessageLog closed(m_dlg.m_hWnd, { WM_SYSCOMMAND });
         ULONGLONG sentAt = 0;
+        // A press as a hand makes it: held for 50 ms, then let go.
         std::thread input([&c, &sentAt] {
             ::Sleep(100);
             INPUT in[3] = {};
@@ -421,7 +491,9 @@ TEST_F(HashNowTest, CloseBoxEndsAHashAtOnceOtherInputWaits)
                 in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
             }
             sentAt = ::GetTickCount64();
-            ::SendInput(n, in, sizeof in[0]);
+            ::SendInput(n - 1, in, sizeof in[0]);
+            ::Sleep(50);
+            ::SendInput(1, in + n - 1, sizeof in[0]);
         });
         const ULONGLONG start = ::GetTickCount64();
         ::SendMessageA(Item(IDC_HASHNOW), BM_CLICK, 0, 0);
@@ -445,4 +517,57 @@ TEST_F(HashNowTest, CloseBoxEndsAHashAtOnceOtherInputWaits)
         ::ShowWindow(m_dlg.m_hWnd, SW_SHOW);
         PumpMessages();
     }
+
+    // The window answers WM_GETTITLEBARINFOEX with a close box two caption
+    // buttons wide, as a compositor's frame is; its left part is outside
+    // the classic one.
+    const int cxButton = ::GetSystemMetrics(SM_CXSIZE);
+    const RECT wideBox = { bar.rcTitleBar.right - 2 * cxButton, bar.rcTitleBar.top, bar.rcTitleBar.right,
+                           bar.rcTitleBar.bottom };
+    const POINT leftPart = { wideBox.left + cxButton / 2, closeBox.y };
+    const SUBCLASSPROC answerWide = [](HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR ref) -> LRESULT {
+        if (message != WM_GETTITLEBARINFOEX)
+            return ::DefSubclassProc(hWnd, message, wParam, lParam);
+        reinterpret_cast<TITLEBARINFOEX*>(lParam)->rgrect[5] = *reinterpret_cast<const RECT*>(ref);
+        return 0;
+    };
+    ::SetWindowSubclass(m_dlg.m_hWnd, answerWide, 0, reinterpret_cast<DWORD_PTR>(&wideBox));
+    MessageLog asked(m_dlg.m_hWnd, { WM_GETTITLEBARINFOEX });
+    const std::map<int, SHORT> none, escapeDown = { { VK_ESCAPE, SHORT(0x8000) } };
+    const SHORT down = SHORT(0x8000), since = 0x0001;
+    const struct { const char* what; std::map<int, SHORT> keys; ULONGLONG nMs; UINT nNew; POINT at; bool bTap, bStops;
+    } moments[] = {
+        { "Escape's pressed-since bit, no key down", { { VK_ESCAPE, since } }, 60, QS_KEY, {}, false, false },
+        { "Escape held 30 ms", escapeDown, 30, QS_KEY, {}, false, true },
+        { "Escape down, no new input here", escapeDown, 60, 0, {}, false, false },
+        { "Escape down, only a click new here", escapeDown, 60, QS_MOUSEBUTTON, hashField, false, false },
+        { "Alt alone", { { VK_MENU, down }, { VK_LMENU, down } }, 60, QS_KEY, {}, false, false },
+        { "F4 once Alt was let go", { { VK_F4, down }, { VK_MENU, since }, { VK_LMENU, since } }, 60, QS_KEY, {},
+          false, false },
+        { "Alt once F4 was let go", { { VK_F4, since }, { VK_LMENU, down } }, 60, QS_KEY, {}, false, false },
+        { "Alt and F4", { { VK_LMENU, down }, { VK_F4, down } }, 60, QS_KEY, {}, false, true },
+        { "the right Alt and F4", { { VK_RMENU, down }, { VK_F4, down } }, 60, QS_KEY, {}, false, true },
+        { "the button down on the close box's left part", { { VK_LBUTTON, down } }, 60, QS_MOUSEBUTTON, leftPart,
+          false, true },
+        { "the button's pressed-since bit on the close box", { { VK_LBUTTON, since } }, 60, QS_MOUSEBUTTON, closeBox,
+          false, false },
+        { "a touch on the close box's left part", none, 60, 0x1000, leftPart, true, true },
+        { "a touch on the Hash field", none, 60, 0x1000, hashField, true, false },
+    };
+    StandInInput input;
+    ::SetForegroundWindow(m_dlg.m_hWnd);
+    ASSERT_EQ(::GetForegroundWindow(), m_dlg.m_hWnd);
+    for (const auto& m : moments) {
+        SCOPED_TRACE(m.what);
+        ::SetCursorPos(m.at.x, m.at.y);
+        CCloseRequest check(m_dlg.m_hWnd);
+        StandInInput::Set(m.keys, m.nMs, m.nNew, m.bTap ? &m.at : nullptr);
+        bool bStopped = false;
+        for (const ULONGLONG end = ::GetTickCount64() + 60; !bStopped && ::GetTickCount64() < end;)
+            bStopped = check.Waiting() != FALSE;
+        EXPECT_EQ(bStopped, m.bStops);
+    }
+    EXPECT_FALSE(asked.Entries().empty()) << "the window was never asked where its close box is";
+    ::RemoveWindowSubclass(m_dlg.m_hWnd, answerWide, 0);
 }
