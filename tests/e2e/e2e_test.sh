@@ -118,7 +118,10 @@ test_file_lock_and_clear() {
     check "a drop blanks the verdict" "" "$(sw_read_status "")"
     check "a dropped file shows in Input" "$("$WINE" winepath -w "$dropped" | tr -d '\r')" "$(sw_read_input)"
     check "a drop hashes nothing" "" "$(sw_read_hash)"
+    sw_copy "no checksum here"
+    sleep 1.5
     sw_key alt+h
+    check "with no MD5 copied the status line is blank" "" "$(sw_read_status "")"
     check "the dropped file's digest equals md5sum's" "$(md5 "$dropped")" "$(sw_read_hash)"
     "$WINE" "$probe" -w dwmapi.dll >/dev/null 2>&1   # from a folder without plants
     check "control: the probe loads dwmapi inside the program" 0 $?
