@@ -453,11 +453,13 @@ TEST_F(HashNowTest, CloseBoxEndsAHashAtOnceOtherInputWaits)
                              (bar.rcTitleBar.top + bar.rcTitleBar.bottom) / 2 };
     const POINT hashField = { (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
     ASSERT_EQ(::SendMessageA(m_dlg.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(closeBox.x, closeBox.y)), HTCLOSE);
-    // The close box's left edge by the window's own hit test, which Wine 10
-    // draws 25 pixels wide where SM_CXSIZE says 18.
+    // Two pixels in from the close box's left edge by the window's own hit
+    // test (SendInput's absolute coordinates land within a pixel), which
+    // Wine 10 draws 25 pixels wide where SM_CXSIZE says 18.
     POINT closeLeft = closeBox;
     while (::SendMessageA(m_dlg.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(closeLeft.x - 1, closeLeft.y)) == HTCLOSE)
         --closeLeft.x;
+    closeLeft.x += 2;
     const struct { const char* what; LONGLONG size; POINT at; WORD key; bool bStops; } cases[] = {
         { "a click on the close box", kLong, closeBox, 0, true },
         { "a click on the close box's left edge", kLong, closeLeft, 0, true },
