@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include "framework/syslib.h"
+
 namespace {
 
 // LiveSetting's identifier, which MinGW's headers lack (uiautomationcore.h,
@@ -9,9 +11,16 @@ namespace {
 const MSAAPROPID kLiveSettingProperty = { 0xc12bcd8e, 0x2a8e, 0x4950, { 0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb } };
 const LONG kLiveSettingPolite = 1;
 
+template <typename F>
+F Proc(HMODULE hModule, LPCSTR lpszName)
+{
+    return reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(hModule, lpszName)));
+}
+
 } // namespace
 
-CLiveRegion::CLiveRegion() : m_hWnd(NULL), m_bComInitialized(FALSE), m_pServices(NULL)
+CLiveRegion::CLiveRegion()
+    : m_hWnd(NULL), m_hOle32(NULL), m_pfnCoUninitialize(NULL), m_pServices(NULL)
 {
 }
 
@@ -24,14 +33,27 @@ void CLiveRegion::Attach(HWND hWnd)
 {
     Detach();
     m_hWnd = hWnd;
+    // COM is looked up in System32's ole32, not imported: the program
+    // imports only the core of Windows. Looked up for each window, not
+    // kept: it runs once a window.
+    m_hOle32 = AfxLoadSystemLibrary(L"ole32.dll");
+    if (m_hOle32 == NULL)
+        return;
+    typedef HRESULT(WINAPI * COINITIALIZEEX)(LPVOID, DWORD);
+    typedef HRESULT(WINAPI * COCREATEINSTANCE)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+    const auto pfnCoInitializeEx = Proc<COINITIALIZEEX>(m_hOle32, "CoInitializeEx");
+    const auto pfnCoCreateInstance = Proc<COCREATEINSTANCE>(m_hOle32, "CoCreateInstance");
+    const auto pfnCoUninitialize = Proc<void(WINAPI*)()>(m_hOle32, "CoUninitialize");
+    if (pfnCoInitializeEx == NULL || pfnCoCreateInstance == NULL || pfnCoUninitialize == NULL)
+        return;
     // The thread is a window's, so a single-threaded apartment, as the file
     // dialog's shell objects want it too. Dynamic Annotation's object lives
     // in System32's oleacc, which COM loads by its registered full path.
-    const HRESULT hrInit = ::CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
-    m_bComInitialized = SUCCEEDED(hrInit);
+    if (SUCCEEDED(pfnCoInitializeEx(NULL, COINIT_APARTMENTTHREADED)))
+        m_pfnCoUninitialize = pfnCoUninitialize;
     IAccPropServices* pServices = NULL;
-    if (FAILED(::CoCreateInstance(CLSID_AccPropServices, NULL, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                                  reinterpret_cast<void**>(&pServices))))
+    if (FAILED(pfnCoCreateInstance(CLSID_AccPropServices, NULL, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                   reinterpret_cast<void**>(&pServices))))
         return;
     VARIANT var = {};
     var.vt = VT_I4;
@@ -50,9 +72,13 @@ void CLiveRegion::Detach()
         m_pServices->Release();
         m_pServices = NULL;
     }
-    if (m_bComInitialized) {
-        ::CoUninitialize();
-        m_bComInitialized = FALSE;
+    if (m_pfnCoUninitialize != NULL) {
+        m_pfnCoUninitialize();
+        m_pfnCoUninitialize = NULL;
+    }
+    if (m_hOle32 != NULL) {
+        ::FreeLibrary(m_hOle32);
+        m_hOle32 = NULL;
     }
     m_hWnd = NULL;
 }

@@ -32,6 +32,7 @@ public:
 
 private:
     HWND m_hWnd;
-    BOOL m_bComInitialized;
-    IAccPropServices* m_pServices;  // while the mark is set
+    HMODULE m_hOle32;                   // COM, while attached
+    void(WINAPI* m_pfnCoUninitialize)(); // once COM is started for this
+    IAccPropServices* m_pServices;      // while the mark is set
 };

@@ -10,7 +10,7 @@ source "$(dirname "$0")/check.sh"
 # Every DLL the program imports must be one of Windows' known DLLs, which
 # are never looked for in the program's folder (common controls come from
 # side-by-side through the manifest).
-allowed='^(KERNEL32|USER32|GDI32|SHELL32|COMDLG32|OLE32|msvcrt|COMCTL32)\.dll$'
+allowed='^(KERNEL32|USER32|GDI32|SHELL32|COMDLG32|msvcrt|COMCTL32)\.dll$'
 header=$(x86_64-w64-mingw32-objdump -p "$exe")
 imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$header")
 check "imports some DLLs" yes "$([[ -n $imports ]] && echo yes || echo no)"

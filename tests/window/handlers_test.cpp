@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <tuple>
@@ -457,38 +458,43 @@ private:
     }
 };
 
-extern "C" decltype(&::CoCreateInstance) __imp_CoCreateInstance;
+extern "C" decltype(&::GetProcAddress) __imp_GetProcAddress;
 
-// Windows' Dynamic Annotation object, for this object's life, is a
-// RecordingAccPropServices.
+// For this object's life, Windows' Dynamic Annotation object is a
+// RecordingAccPropServices: the program is lent a CoCreateInstance that
+// makes it, as it looks the function up in ole32.
 class AccPropServicesPatch
 {
 public:
-    AccPropServicesPatch()
-        : m_patch(&__imp_CoCreateInstance,
-                  [](REFCLSID rclsid, LPUNKNOWN pOuter, DWORD dwContext, REFIID riid, LPVOID* ppv) -> HRESULT {
-                      // CLSID_AccPropServices, {b5f8350b-0548-48b1-a6ee-88bd00b4a5e7}.
-                      static constexpr CLSID kAccPropServices = {
-                          0xb5f8350b, 0x0548, 0x48b1, { 0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7 } };
-                      if (rclsid != kAccPropServices)
-                          return s_real(rclsid, pOuter, dwContext, riid, ppv);
-                      s_services.AddRef();
-                      *ppv = static_cast<IAccPropServices*>(&s_services);
-                      return S_OK;
-                  })
-    {
-        s_services = RecordingAccPropServices();
-    }
+    AccPropServicesPatch() : m_patch(&__imp_GetProcAddress, &GetProc) { s_services = RecordingAccPropServices(); }
     RecordingAccPropServices* operator->() const { return &s_services; }
 
 private:
-    static RecordingAccPropServices s_services;
-    static decltype(&::CoCreateInstance) s_real;
-    ImportPatch<decltype(&::CoCreateInstance)> m_patch;
-};
+    static HRESULT WINAPI CreateInstance(REFCLSID rclsid, LPUNKNOWN pOuter, DWORD dwContext, REFIID riid, LPVOID* ppv)
+    {
+        // CLSID_AccPropServices, {b5f8350b-0548-48b1-a6ee-88bd00b4a5e7}.
+        static constexpr CLSID kAccPropServices = { 0xb5f8350b, 0x0548, 0x48b1,
+                                                    { 0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7 } };
+        if (rclsid != kAccPropServices)
+            return s_realCreate(rclsid, pOuter, dwContext, riid, ppv);
+        s_services.AddRef();
+        *ppv = static_cast<IAccPropServices*>(&s_services);
+        return S_OK;
+    }
+    static FARPROC WINAPI GetProc(HMODULE hModule, LPCSTR lpszName)
+    {
+        const FARPROC pfn = s_realGetProc(hModule, lpszName);
+        if (!HIWORD(lpszName) || std::strcmp(lpszName, "CoCreateInstance") != 0 || pfn == NULL)
+            return pfn;
+        s_realCreate = reinterpret_cast<decltype(s_realCreate)>(reinterpret_cast<void*>(pfn));
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&CreateInstance));
+    }
 
-RecordingAccPropServices AccPropServicesPatch::s_services;
-decltype(&::CoCreateInstance) AccPropServicesPatch::s_real = __imp_CoCreateInstance;
+    static inline RecordingAccPropServices s_services;
+    static inline const decltype(&::GetProcAddress) s_realGetProc = __imp_GetProcAddress;
+    static inline HRESULT(WINAPI* s_realCreate)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*) = nullptr;
+    ImportPatch<decltype(&::GetProcAddress)> m_patch;
+};
 
 // Enter hashes and OK never closes; Escape, the close box and the system
 // menu's Close each end a run of the same window, which leaks nothing from
