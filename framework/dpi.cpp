@@ -1,5 +1,7 @@
 #include "framework/dpi.h"
 
+#include "framework/syslib.h"
+
 namespace {
 
 // A USER32 function by name, or NULL where this Windows lacks it. USER32 is
@@ -7,7 +9,7 @@ namespace {
 template <typename F>
 F User32Proc(LPCSTR lpszName)
 {
-    return reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), lpszName)));
+    return AfxGetProc<F>(::GetModuleHandleW(L"user32.dll"), lpszName);
 }
 
 UINT SystemDpi()

@@ -11,12 +11,6 @@ namespace {
 const MSAAPROPID kLiveSettingProperty = { 0xc12bcd8e, 0x2a8e, 0x4950, { 0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb } };
 const LONG kLiveSettingPolite = 1;
 
-template <typename F>
-F Proc(HMODULE hModule, LPCSTR lpszName)
-{
-    return reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(hModule, lpszName)));
-}
-
 } // namespace
 
 CLiveRegion::CLiveRegion()
@@ -41,9 +35,9 @@ void CLiveRegion::Attach(HWND hWnd)
         return;
     typedef HRESULT(WINAPI * COINITIALIZEEX)(LPVOID, DWORD);
     typedef HRESULT(WINAPI * COCREATEINSTANCE)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
-    const auto pfnCoInitializeEx = Proc<COINITIALIZEEX>(m_hOle32, "CoInitializeEx");
-    const auto pfnCoCreateInstance = Proc<COCREATEINSTANCE>(m_hOle32, "CoCreateInstance");
-    const auto pfnCoUninitialize = Proc<void(WINAPI*)()>(m_hOle32, "CoUninitialize");
+    const auto pfnCoInitializeEx = AfxGetProc<COINITIALIZEEX>(m_hOle32, "CoInitializeEx");
+    const auto pfnCoCreateInstance = AfxGetProc<COCREATEINSTANCE>(m_hOle32, "CoCreateInstance");
+    const auto pfnCoUninitialize = AfxGetProc<void(WINAPI*)()>(m_hOle32, "CoUninitialize");
     if (pfnCoInitializeEx == NULL || pfnCoCreateInstance == NULL || pfnCoUninitialize == NULL)
         return;
     // The thread is a window's, so a single-threaded apartment, as the file

@@ -15,8 +15,8 @@ void AfxRestrictDllSearch()
     typedef BOOL(WINAPI * SETDEFAULTDLLDIRECTORIES)(DWORD);
     // Looked up, not imported: without the update the import would stop
     // the program from starting at all.
-    const auto pfnSetDefault = reinterpret_cast<SETDEFAULTDLLDIRECTORIES>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    const auto pfnSetDefault =
+        AfxGetProc<SETDEFAULTDLLDIRECTORIES>(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
     if (pfnSetDefault != NULL && pfnSetDefault(LOAD_LIBRARY_SEARCH_SYSTEM32))
         g_bSearchFlags = TRUE;
     else
@@ -39,10 +39,7 @@ HMODULE AfxLoadSystemLibrary(LPCWSTR lpszName)
 AFX_SETWINDOWTHEME AfxGetSetWindowTheme()
 {
     // uxtheme stays loaded for the life of the process, as an import would.
-    static const AFX_SETWINDOWTHEME pfn = [] {
-        const HMODULE hModule = AfxLoadSystemLibrary(L"uxtheme.dll");
-        return hModule == NULL ? NULL : reinterpret_cast<AFX_SETWINDOWTHEME>(
-            reinterpret_cast<void*>(::GetProcAddress(hModule, "SetWindowTheme")));
-    }();
+    static const AFX_SETWINDOWTHEME pfn =
+        AfxGetProc<AFX_SETWINDOWTHEME>(AfxLoadSystemLibrary(L"uxtheme.dll"), "SetWindowTheme");
     return pfn;
 }

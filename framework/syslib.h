@@ -13,6 +13,16 @@ void AfxRestrictDllSearch();
 // The DLL from System32, or NULL when it is not there.
 HMODULE AfxLoadSystemLibrary(LPCWSTR lpszName);
 
+// A function of hModule by name, as type F; NULL where the module lacks it
+// or is NULL.
+template <typename F>
+F AfxGetProc(HMODULE hModule, LPCSTR lpszName)
+{
+    if (hModule == NULL)
+        return NULL;
+    return reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(hModule, lpszName)));
+}
+
 // SetWindowTheme from System32's uxtheme, looked up once; NULL without it.
 typedef HRESULT(WINAPI* AFX_SETWINDOWTHEME)(HWND, LPCWSTR, LPCWSTR);
 AFX_SETWINDOWTHEME AfxGetSetWindowTheme();
