@@ -13,7 +13,9 @@ SW_TEXT_PROBE=$text_probe
 source "$(dirname "$0")/../../scripts/sumwise-drive"
 
 work=$(mktemp -d)
-trap 'sw_stop; umount "$work/failing" 2>/dev/null; rm -rf "$work"' EXIT
+# Nothing the test starts outlives it, even when it fails: the unmanaged
+# prefix is the window test's too.
+trap 'sw_stop; sw_unmanaged wineserver -k 2>/dev/null; umount "$work/failing" 2>/dev/null; rm -rf "$work"' EXIT
 source "$(dirname "$0")/check.sh"
 
 md5() { md5sum "$1" | cut -c1-32; }
@@ -210,8 +212,11 @@ test_long_hash() {
         sw_stop
     done
 
+    # By its full path, so Wine runs it in the process it starts: by name it
+    # would run it from start.exe, which a kill leaves running.
     sw_unmanaged wine_env_prefix
-    sw_unmanaged "$WINE" notepad >/dev/null 2>&1 &
+    SUMWISE_WINE_UNMANAGED=1 WINEPREFIX="$_wine_base_prefix-unmanaged" "$WINE" 'C:\windows\system32\notepad.exe' \
+        >/dev/null 2>&1 &
     local notepad_pid=$!
     notepad=$(_sw_find_window 'Untitled - Notepad' 30)
     start_hash "$long" 1 || { check "main window appears" yes no; kill "$notepad_pid"; return; }
@@ -226,6 +231,13 @@ test_long_hash() {
     sw_stop
     kill "$notepad_pid" 2>/dev/null
     wait "$notepad_pid" 2>/dev/null
+    # A window left in the prefix takes the foreground from the window test.
+    local gone=no
+    for _ in $(seq 50); do
+        xdotool search --name '^Untitled - Notepad$' >/dev/null 2>&1 || { gone=yes; break; }
+        sleep 0.1
+    done
+    check "notepad's window goes with its test" yes "$gone"
 }
 
 # A read error in the middle of a file, from a filesystem whose file fails
