@@ -6,8 +6,12 @@
 
 namespace {
 
-// LiveSetting's identifier, which MinGW's headers lack (uiautomationcore.h,
-// Windows 8 on).
+// The IDs are the program's own: MinGW keeps the two of oleacc.h in
+// libuuid, one object with every GUID it knows, which would grow the
+// program by about 45 KB. LiveSetting's (uiautomationcore.h, Windows 8 on)
+// is not in MinGW's headers at all.
+const CLSID kAccPropServices = { 0xb5f8350b, 0x0548, 0x48b1, { 0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7 } };
+const IID kIAccPropServices = { 0x6e26e776, 0x04f0, 0x495d, { 0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69 } };
 const MSAAPROPID kLiveSettingProperty = { 0xc12bcd8e, 0x2a8e, 0x4950, { 0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb } };
 const LONG kLiveSettingPolite = 1;
 
@@ -46,7 +50,7 @@ void CLiveRegion::Attach(HWND hWnd)
     if (SUCCEEDED(pfnCoInitializeEx(NULL, COINIT_APARTMENTTHREADED)))
         m_pfnCoUninitialize = pfnCoUninitialize;
     IAccPropServices* pServices = NULL;
-    if (FAILED(pfnCoCreateInstance(CLSID_AccPropServices, NULL, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+    if (FAILED(pfnCoCreateInstance(kAccPropServices, NULL, CLSCTX_INPROC_SERVER, kIAccPropServices,
                                    reinterpret_cast<void**>(&pServices))))
         return;
     VARIANT var = {};
