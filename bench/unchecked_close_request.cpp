@@ -3,7 +3,7 @@
 // make bench can time the hash command without the check beside it.
 #include "window/closerequest.h"
 
-CCloseRequest::CCloseRequest(HWND hWnd) : m_hWnd(hWnd), m_nCalls(0), m_nextLook(0), m_nInput(0)
+CCloseRequest::CCloseRequest(HWND hWnd) : m_hWnd(hWnd), m_nextLook(0), m_bPointerInput(FALSE)
 {
 }
 

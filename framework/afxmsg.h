@@ -45,6 +45,7 @@ enum AfxSig : UINT
     AfxSig_vuR,             // void (UINT, LPRECT)
     AfxSig_buS,             // BOOL (UINT, LPSIZE)
     AfxSig_hfv,             // HFONT ()
+    AfxSig_vp,              // void (UINT_PTR)
 };
 
 // A row's handler: one member per signature, the one the row's AfxSig
@@ -60,6 +61,7 @@ union AFX_PMSGFN
     void (CCmdTarget::*pfn_vuR)(UINT, LPRECT);
     BOOL (CCmdTarget::*pfn_buS)(UINT, LPSIZE);
     HFONT (CCmdTarget::*pfn_hfv)();
+    void (CCmdTarget::*pfn_vp)(UINT_PTR);
 
     AFX_PMSGFN() : pfn_vv(nullptr) {}
     AFX_PMSGFN(void (CCmdTarget::*pfn)()) : pfn_vv(pfn) {}
@@ -70,6 +72,7 @@ union AFX_PMSGFN
     AFX_PMSGFN(void (CCmdTarget::*pfn)(UINT, LPRECT)) : pfn_vuR(pfn) {}
     AFX_PMSGFN(BOOL (CCmdTarget::*pfn)(UINT, LPSIZE)) : pfn_buS(pfn) {}
     AFX_PMSGFN(HFONT (CCmdTarget::*pfn)()) : pfn_hfv(pfn) {}
+    AFX_PMSGFN(void (CCmdTarget::*pfn)(UINT_PTR)) : pfn_vp(pfn) {}
 };
 
 struct AFX_MSGMAP_ENTRY
@@ -148,6 +151,10 @@ protected: \
 // (AddClipboardFormatListener).
 #define ON_WM_CLIPBOARDUPDATE() \
     { WM_CLIPBOARDUPDATE, 0, 0, 0, AfxSig_vv, AFX_MSG_HANDLER(void (CCmdTarget::*)(), OnClipboardUpdate) },
+
+// A timer the window set with SetTimer, by its ID.
+#define ON_WM_TIMER() \
+    { WM_TIMER, 0, 0, 0, AfxSig_vp, AFX_MSG_HANDLER(void (CCmdTarget::*)(UINT_PTR), OnTimer) },
 
 #define ON_WM_DROPFILES() \
     { WM_DROPFILES, 0, 0, 0, AfxSig_vD, AFX_MSG_HANDLER(void (CCmdTarget::*)(HDROP), OnDropFiles) },

@@ -23,6 +23,9 @@ public:
     CClipboardText& operator=(const CClipboardText&) = delete;
 
 // Attributes
+    // Whether the clipboard could be opened: while another program holds
+    // it open, its text cannot be read yet.
+    BOOL IsOpen() const { return m_bOpen; }
     // The text as UTF-16, up to its terminator, the end of its memory or
     // nMaxChars, whichever comes first: another program wrote it, so the
     // terminator may be missing.

@@ -61,6 +61,9 @@ BOOL CCmdTarget::DispatchMsg(const AFX_MSGCALL& call, LRESULT* pResult)
     case AfxSig_hfv:
         lResult = reinterpret_cast<LRESULT>((this->*fn.pfn_hfv)());
         break;
+    case AfxSig_vp:
+        (this->*fn.pfn_vp)(static_cast<UINT_PTR>(call.wParam));
+        break;
     case AfxSig_end:
         return FALSE;
     }

@@ -170,6 +170,16 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return ::SendMessageA(m_hWnd, message, wParam, lParam);
 }
 
+UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse)
+{
+    return ::SetTimer(m_hWnd, nIDEvent, nElapse, NULL);
+}
+
+BOOL CWnd::KillTimer(UINT_PTR nIDEvent)
+{
+    return ::KillTimer(m_hWnd, nIDEvent);
+}
+
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
 {
     CDataExchange dx(this, bSaveAndValidate);

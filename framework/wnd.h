@@ -60,6 +60,10 @@ public:
     // Modal to this window; a NULL caption means the application's title.
     int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = NULL, UINT nType = MB_OK);
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    // WM_TIMER with nIDEvent every nElapse milliseconds, replacing a timer
+    // of the same ID, until KillTimer.
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse);
+    BOOL KillTimer(UINT_PTR nIDEvent);
 
     // Moves the fields named in DoDataExchange: controls to members (TRUE)
     // or members to controls (FALSE). FALSE when a field failed validation.

@@ -1,5 +1,7 @@
 #include "window/closerequest.h"
 
+#include <versionhelpers.h>
+
 namespace {
 
 // How often the busy loop looks: far inside the 0.2 s in which an idle
@@ -7,10 +9,9 @@ namespace {
 // lasts, yet far enough apart to cost nothing the loop would notice, as
 // one look is a wineserver request under Wine (tens of microseconds).
 const ULONGLONG kLookIntervalMs = 10;
-// Waiting() reads the clock once in this many calls.
-const UINT kCallsPerClockRead = 64;
 
-// Touch and pen input, from Windows 8; older systems refuse the flags.
+// Touch and pen input, which Windows queues as kinds of their own from
+// Windows 8 on.
 const UINT kQsTouch = 0x0800;
 const UINT kQsPointer = 0x1000;
 const UINT kWmNcPointerDown = 0x0242;
@@ -27,27 +28,34 @@ bool Down(int nVirtKey)
 } // namespace
 
 CCloseRequest::CCloseRequest(HWND hWnd)
-    : m_hWnd(hWnd), m_nCalls(0), m_nextLook(::GetTickCount64() + kLookIntervalMs),
-      m_nInput(QS_KEY | QS_MOUSEBUTTON | kQsTouch | kQsPointer)
+    : m_hWnd(hWnd), m_nextLook(::GetTickCount64() + kLookIntervalMs), m_bPointerInput(::IsWindows8OrGreater())
 {
     // The first call also makes the input that waits already old.
-    ::SetLastError(ERROR_SUCCESS);
-    ::GetQueueStatus(m_nInput);
-    if (::GetLastError() == ERROR_INVALID_FLAGS) {
-        m_nInput = QS_KEY | QS_MOUSEBUTTON;
-        ::GetQueueStatus(m_nInput);
-    }
+    NewInput();
 }
 
+// The clock is read at every call, so the looks keep their interval
+// however long a piece of the work takes; reading it costs a few
+// nanoseconds.
 BOOL CCloseRequest::Waiting()
 {
-    if (++m_nCalls % kCallsPerClockRead != 0)
-        return FALSE;
     const ULONGLONG now = ::GetTickCount64();
     if (now < m_nextLook)
         return FALSE;
     m_nextLook = now + kLookIntervalMs;
     return Look();
+}
+
+// Key and button input, and touch and pen input where the system has them.
+// Each call clears only the kinds it asks about, so the two are asked
+// apart: a system that takes the first flags but not the second (Wine
+// answers those with 0) still reports keys and buttons.
+UINT CCloseRequest::NewInput() const
+{
+    UINT nNew = LOWORD(::GetQueueStatus(QS_KEY | QS_MOUSEBUTTON));
+    if (m_bPointerInput)
+        nNew |= LOWORD(::GetQueueStatus(kQsTouch | kQsPointer));
+    return nNew;
 }
 
 // The queue tells that key, button, touch or pen input came for the thread,
@@ -62,7 +70,7 @@ BOOL CCloseRequest::Waiting()
 // looks every 10 ms.
 BOOL CCloseRequest::Look() const
 {
-    const UINT nNew = LOWORD(::GetQueueStatus(m_nInput));
+    const UINT nNew = NewInput();
     if (nNew == 0 || ::GetForegroundWindow() != m_hWnd)
         return FALSE;
     // Alt by either key: Wine tells only VK_LMENU or VK_RMENU that it is down.
@@ -76,18 +84,17 @@ BOOL CCloseRequest::Look() const
     return (nNew & (kQsTouch | kQsPointer)) && TappedOnCloseBox();
 }
 
-// A touch or pen contact on the frame waits as WM_NCPOINTERDOWN, at the
-// point it touched; the cursor and the mouse buttons stay as they were
-// until the message is handled. PeekMessage is asked for pointer input
-// alone, which Windows reads without running sent messages; Wine has no
-// pointer input, so it never gets here.
+// A touch or pen contact on the frame waits as WM_NCPOINTERDOWN, carrying
+// the window's own hit test of the contact: its point is in physical
+// pixels, which a process that is only system aware would have to scale
+// on a monitor of another scale. The cursor and the mouse buttons stay as
+// they were until the message is handled. PeekMessage is asked for pointer
+// input alone, which Windows reads without running sent messages.
 BOOL CCloseRequest::TappedOnCloseBox() const
 {
     MSG msg;
-    if (!::PeekMessageW(&msg, m_hWnd, kWmNcPointerDown, kWmNcPointerDown, PM_NOREMOVE | (kQsPointer << 16)))
-        return FALSE;
-    const POINT pt = { static_cast<SHORT>(LOWORD(msg.lParam)), static_cast<SHORT>(HIWORD(msg.lParam)) };
-    return OnCloseBox(pt);
+    return ::PeekMessageW(&msg, m_hWnd, kWmNcPointerDown, kWmNcPointerDown, PM_NOREMOVE | (kQsPointer << 16)) &&
+           HIWORD(msg.wParam) == HTCLOSE;
 }
 
 // The close box's own rectangle, as Windows gives it: under the desktop

@@ -22,12 +22,12 @@ public:
     BOOL Waiting();
 
 private:
+    UINT NewInput() const;
     BOOL Look() const;
     BOOL TappedOnCloseBox() const;
     BOOL OnCloseBox(POINT pt) const;
 
     HWND m_hWnd;
-    UINT m_nCalls;
     ULONGLONG m_nextLook;
-    UINT m_nInput;  // the queue's input kinds that can be a request
+    BOOL m_bPointerInput;   // the system queues touch and pen input
 };

@@ -17,6 +17,7 @@ BEGIN_MESSAGE_MAP(CHashDlg, CDialog)
     ON_WM_DROPFILES()
     ON_WM_DPICHANGED()
     ON_WM_CLIPBOARDUPDATE()
+    ON_WM_TIMER()
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -46,7 +47,7 @@ void PutLabelBefore(CWnd* pLabel, CWnd* pField)
 
 CHashDlg::CHashDlg(CWnd* pParent)
     : CDialog(CHashDlg::IDD, pParent), m_nMode(MODE_TEXT),
-      m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME)), m_bHashing(FALSE)
+      m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME)), m_bHashing(FALSE), m_nVerdictTries(0)
 {
 }
 
@@ -179,6 +180,7 @@ void CHashDlg::OnClear()
     m_nMode = MODE_TEXT;
     GetDlgItem(IDC_INPUT)->EnableWindow(TRUE);
     pProgress->SendMessage(PBM_SETPOS, 0, 0);
+    EndVerdictRetry();
     SetStatus("");
     UpdateData(FALSE);
 }
@@ -243,6 +245,7 @@ void CHashDlg::UseFile(const CString& strPath)
     m_nMode = MODE_FILE;
     m_strInput = m_strFilePath;
     m_strHash.Empty();
+    EndVerdictRetry();
     SetStatus("");
     UpdateData(FALSE);
 }

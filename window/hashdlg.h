@@ -18,6 +18,7 @@ public:
 
     enum { IDD = IDD_MAIN };
     enum { MODE_TEXT = 0, MODE_FILE = 1 };
+    enum { TIMER_VERDICT = 1 };     // the clipboard read again
 
 // Attributes: the window state, shared by the handlers
     CString m_strInput;     // Input field; in file mode, the chosen path
@@ -28,6 +29,7 @@ public:
     CIconHandle m_hIcon;    // the application icon
     CLiveRegion m_status;   // the status line, spoken as it changes
     BOOL m_bHashing;        // while the hash command runs
+    UINT m_nVerdictTries;   // reads of a held clipboard left
 
 // Overrides
 protected:
@@ -48,12 +50,15 @@ public:
     void OnDropFiles(HDROP hDropInfo);
     void OnDpiChanged(UINT nDpi, LPRECT lpRect);
     void OnClipboardUpdate();
+    void OnTimer(UINT_PTR nIDEvent);
     void OnDestroy();
 
 protected:
     // What choosing a file does, by File or by a drop: file mode, the path
     // shown in Input, the Hash field blank.
     void UseFile(const CString& strPath);
+    // OnHashNow's work, which never runs inside itself.
+    void HashNow();
     // The file branch of OnHashNow: FALSE when the file could not be opened
     // or read whole, after telling the user why, or when the user asked the
     // window to close meanwhile.
@@ -65,7 +70,12 @@ protected:
     void SetStatus(LPCSTR lpszText);
     // The status line's verdict on the digest in the Hash field against the
     // MD5s the user has copied; blank with no digest or no copied MD5.
-    void ShowVerdict();
+    // While another program holds the clipboard open, the status line stays
+    // as it is and the clipboard is read again on a timer for about a
+    // second. FALSE while that read waits.
+    BOOL CheckCopiedMd5();
+    BOOL ShowVerdict();         // one read, of the tries CheckCopiedMd5 gave
+    void EndVerdictRetry();
 
     DECLARE_MESSAGE_MAP()
 };

@@ -28,6 +28,19 @@ int PercentRead(uint64_t total, int64_t size)
 // Called when the Hash Now button is pressed, or Enter in the Input field.
 void CHashDlg::OnHashNow()
 {
+    // A message box the command shows runs a modal loop, where a click
+    // that another program posts, or UI Automation's Invoke, would start
+    // the command again inside itself. The clipboard is not read meanwhile
+    // either: such a box lets the clipboard's news through before the end.
+    if (m_bHashing)
+        return;
+    m_bHashing = TRUE;
+    HashNow();
+    m_bHashing = FALSE;
+}
+
+void CHashDlg::HashNow()
+{
     CMD5 md5;
 
     // A too-long path in the Input field brings the length warning; the
@@ -36,9 +49,7 @@ void CHashDlg::OnHashNow()
     if (m_strInput.IsEmpty())
         return;
 
-    // The clipboard is not read while the command runs: a message box it
-    // shows lets the clipboard's news through before the end.
-    m_bHashing = TRUE;
+    EndVerdictRetry();
     CWnd* pProgress = GetDlgItem(IDC_PROGRESS);
     SetStatus("Working....");
     // Painted now, whether or not the control paints as its text is set:
@@ -54,7 +65,6 @@ void CHashDlg::OnHashNow()
                    m_strInput.GetLength());
         md5.Final();
     }
-    m_bHashing = FALSE;
     if (!bHashed) {
         SetStatus("");
         return;
@@ -64,7 +74,10 @@ void CHashDlg::OnHashNow()
     // program that set it, and answer other programs' messages meanwhile.
     m_strHash = md5.HexDigest();
     UpdateData(FALSE);
-    ShowVerdict();
+    // "Working...." goes even while another program holds the clipboard;
+    // the verdict follows once it lets go.
+    if (!CheckCopiedMd5())
+        SetStatus("");
 }
 
 BOOL CHashDlg::HashFile(CMD5& md5, CWnd* pProgress)

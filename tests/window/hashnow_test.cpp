@@ -6,7 +6,9 @@
 #include <uxtheme.h>
 
 #include <algorithm>
+#include <future>
 #include <map>
+#include <memory>
 #include <numeric>
 #include <thread>
 
@@ -40,6 +42,38 @@ std::string MakeSparse(const std::string& path, LONGLONG size)
     ::CloseHandle(h);
     return path;
 }
+
+// Another program that sets the clipboard and holds it open until Release,
+// as clipboard history and clipboard managers do at its news.
+class ClipboardHolder
+{
+public:
+    explicit ClipboardHolder(const std::string& text)
+        : m_thread([this, text] {
+              const HWND hWnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, NULL, NULL, NULL, NULL);
+              PutOnClipboard(hWnd, text);     // the news goes out
+              ::OpenClipboard(hWnd);
+              m_held.set_value();
+              m_release.get_future().wait();
+              ::CloseClipboard();
+              ::DestroyWindow(hWnd);
+          })
+    {
+        m_held.get_future().wait();
+    }
+    ~ClipboardHolder() { Release(); }
+    void Release()
+    {
+        if (m_thread.joinable()) {
+            m_release.set_value();
+            m_thread.join();
+        }
+    }
+
+private:
+    std::promise<void> m_held, m_release;
+    std::thread m_thread;
+};
 
 class HashNowTest : public HashDlgTest
 {
@@ -222,6 +256,37 @@ TEST_F(HashNowTest, StatusReadsWorkingDuringTheCommandThenTheVerdict)
         EXPECT_EQ(s_told, (std::vector<std::string>{ "1010 Working....", "1010 " + matches }));
     }
 
+    // Another program holds the clipboard open when its news comes: the
+    // verdict shown stays until the clipboard can be read, then the new one
+    // comes. Clear and a chosen file (by File or a drop) end the waiting.
+    ASSERT_EQ(Text(IDC_STATUS), matches);
+    {
+        MessageLog status(Item(IDC_STATUS), { WM_SETTEXT });
+        std::unique_ptr<ClipboardHolder> holder;
+        ChangeClipboard([&holder] { holder = std::make_unique<ClipboardHolder>(kDigestEmpty); });
+        EXPECT_TRUE(status.Entries().empty()) << "the status line changed while the clipboard was held";
+        holder->Release();
+        for (int i = 0; i < 300 && status.Entries().empty(); ++i) {
+            ::Sleep(10);
+            PumpMessages();
+        }
+        EXPECT_EQ(status.Texts(), std::vector<std::string>{ differs }) << "no verdict once the clipboard was let go";
+    }
+    const struct { const char* what; std::function<void()> end; } endings[] = {
+        { "Clear", [this] { Click(IDC_CLEAR); } },
+        { "a chosen file", [this, &path] { m_dlg.UseFile(path.c_str()); } },
+    };
+    for (const auto& e : endings) {
+        SCOPED_TRACE(e.what);
+        m_dlg.m_nMode = CHashDlg::MODE_TEXT;
+        Type("abc");
+        Click(IDC_HASHNOW);
+        std::unique_ptr<ClipboardHolder> holder;
+        ChangeClipboard([&holder] { holder = std::make_unique<ClipboardHolder>(kDigestAbc); });
+        e.end();
+        EXPECT_FALSE(::KillTimer(m_dlg.m_hWnd, CHashDlg::TIMER_VERDICT)) << "the clipboard was still to be read";
+    }
+
     // Any program can set the read-only Hash field's text; read back by a
     // command on empty Input, it is no digest to compare.
     ::SetWindowTextA(Item(IDC_HASH), "0");
@@ -263,8 +328,15 @@ TEST_F(HashNowTest, UnreadableFileIsReportedAndChangesNothing)
         ::SendMessageA(Item(IDC_PROGRESS), PBM_SETPOS, 37, 0);
         UseFile(c.path);
 
+        // Hash Now is pressed again while the command runs, as another
+        // program or UI Automation can post it: the error box's modal loop
+        // lets it through, and the command must not run inside itself.
         MessageBoxRecorder boxes;
-        MessageLog status(Item(IDC_STATUS), { WM_SETTEXT });
+        MessageLog status(Item(IDC_STATUS), { WM_SETTEXT }, [this](const MessageLog::Entry& e) {
+            if (e.text == "Working....")
+                ::PostMessageA(m_dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_HASHNOW, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(Item(IDC_HASHNOW)));
+        });
         MessageLog hash(Item(IDC_HASH), { WM_SETTEXT });
         EXPECT_EQ(HashLoggingPositions(), c.positions);
         EXPECT_EQ(boxes.Boxes(), (std::vector<RecordedMessageBox>{
@@ -378,6 +450,7 @@ TEST_F(HashNowTest, WritingInputRewritesOnlyChangedTextAndSetsTheLimit)
 extern "C" decltype(&::GetAsyncKeyState) __imp_GetAsyncKeyState;
 extern "C" decltype(&::GetQueueStatus) __imp_GetQueueStatus;
 extern "C" decltype(&::PeekMessageW) __imp_PeekMessageW;
+extern "C" decltype(&::VerifyVersionInfoW) __imp_VerifyVersionInfoW;
 
 // The keyboard, the queue and a touch on the frame as the close check sees
 // them, through stand-ins for the three functions it reads them by.
@@ -390,44 +463,66 @@ public:
               return it == s_keys.end() || ::GetTickCount64() >= s_until ? 0 : it->second;
           }),
           m_queue(&__imp_GetQueueStatus, [](UINT flags) -> DWORD {
+              // Wine refuses the touch and pen flags.
+              if (s_bTouchRefused && (flags & (0x0800 | 0x1000))) {
+                  ::SetLastError(ERROR_INVALID_FLAGS);
+                  return 0;
+              }
               const UINT nNew = s_nNew & flags;
-              s_nNew = 0;    // new once, as the input arrives once
+              s_nNew &= ~flags;    // new once, as the input arrives once
               return MAKELONG(nNew, nNew);
           }),
           m_peek(&__imp_PeekMessageW, [](LPMSG pMsg, HWND hWnd, UINT nFirst, UINT nLast, UINT flags) -> BOOL {
               if (!(flags & (0x1000 << 16)))    // PM_QS_POINTER
                   return s_realPeek(pMsg, hWnd, nFirst, nLast, flags);
-              if (!s_bTapped || nFirst > 0x0242 || nLast < 0x0242)    // WM_NCPOINTERDOWN
+              if (s_nTapHit == 0 || nFirst > 0x0242 || nLast < 0x0242)    // WM_NCPOINTERDOWN
                   return FALSE;
               *pMsg = MSG();
               pMsg->hwnd = hWnd;
               pMsg->message = 0x0242;
+              pMsg->wParam = MAKEWPARAM(1, s_nTapHit);   // pointer 1, the window's hit test
               pMsg->lParam = MAKELPARAM(s_tap.x, s_tap.y);
               return TRUE;
+          }),
+          m_version(&__imp_VerifyVersionInfoW, [](LPOSVERSIONINFOEXW, DWORD, DWORDLONG) -> BOOL {
+              if (!s_bWindows8)
+                  ::SetLastError(ERROR_OLD_WIN_VERSION);
+              return s_bWindows8;
           })
     {
     }
+    // The system, for checks made from now on: Windows 8 or later, or
+    // Windows 7, and whether its queue refuses the touch flags.
+    static void System(bool bWindows8, bool bTouchRefused)
+    {
+        s_bWindows8 = bWindows8;
+        s_bTouchRefused = bTouchRefused;
+    }
     // From now on: keys held (for ms milliseconds), input new in the queue,
-    // a contact waiting at a point.
-    static void Set(const std::map<int, SHORT>& keys, ULONGLONG nMs, UINT nNew, const POINT* pTap)
+    // a contact waiting at a point that the window hit-tests as nTapHit
+    // (none with 0).
+    static void Set(const std::map<int, SHORT>& keys, ULONGLONG nMs, UINT nNew, POINT tap, UINT nTapHit)
     {
         s_keys = keys;
         s_until = ::GetTickCount64() + nMs;
         s_nNew = nNew;
-        s_bTapped = pTap != nullptr;
-        s_tap = pTap != nullptr ? *pTap : POINT{};
+        s_tap = tap;
+        s_nTapHit = nTapHit;
     }
 
 private:
     static inline std::map<int, SHORT> s_keys;
     static inline ULONGLONG s_until = 0;
     static inline UINT s_nNew = 0;
-    static inline bool s_bTapped = false;
     static inline POINT s_tap = {};
+    static inline UINT s_nTapHit = 0;
+    static inline bool s_bTouchRefused = false;
+    static inline bool s_bWindows8 = true;
     static inline const decltype(&::PeekMessageW) s_realPeek = __imp_PeekMessageW;
     ImportPatch<decltype(&::GetAsyncKeyState)> m_keys;
     ImportPatch<decltype(&::GetQueueStatus)> m_queue;
     ImportPatch<decltype(&::PeekMessageW)> m_peek;
+    ImportPatch<decltype(&::VerifyVersionInfoW)> m_version;
 };
 
 // While a file is hashed the window takes no messages. A click on its close
@@ -438,9 +533,12 @@ private:
 // SendInput, as the mouse and keyboard would, once the hash has begun.
 // Then the check alone, through stand-ins: it decides by what the keys are
 // doing now, so a "pressed since" bit left by a press in another program,
-// or Alt and F4 pressed at different times, asks for nothing; and it finds
+// or Alt and F4 pressed at different times, asks for nothing; it finds
 // the close box where the window says it is, wider than a caption button
-// under the desktop compositor, for a click or a touch.
+// under the desktop compositor, for a click, and by the window's own hit
+// test for a touch, whose point is in physical pixels. Touch and pen are
+// asked about from Windows 8 on, apart from keys and buttons, so keys count
+// where the queue refuses the touch flags, as Wine's does.
 TEST_F(HashNowTest, CloseBoxEndsAHashAtOnceOtherInputWaits)
 {
     const LONGLONG kLong = LONGLONG(8) << 30, kShort = LONGLONG(128) << 20;
@@ -472,37 +570,47 @@ TEST_F(HashNowTest, CloseBoxEndsAHashAtOnceOtherInputWaits)
         m_dlg.m_strHash = "";   // as File leaves it
         UseFile(MakeSparse(path, c.size));
         ::SetForegroundWindow(m_dlg.m_hWnd);
+        // The pointer is put where the click goes by this thread, the
+        // window's own: under Wine a pointer moved by another thread can be
+        // moved back by the window's thread as it reads older X events.
+        if (!c.key) {
+            ::SetCursorPos(c.at.x, c.at.y);
+            PumpMessages();
+            POINT pt;
+            ASSERT_TRUE(::GetCursorPos(&pt) && pt.x == c.at.x && pt.y == c.at.y) << pt.x << "," << pt.y;
+        }
         ASSERT_EQ(::GetForegroundWindow(), m_dlg.m_hWnd);
         MessageLog closed(m_dlg.m_hWnd, { WM_SYSCOMMAND });
         ULONGLONG sentAt = 0;
         // A press as a hand makes it: held for 50 ms, then let go.
         std::thread input([&c, &sentAt] {
             ::Sleep(100);
-            INPUT in[3] = {};
-            const int n = c.key ? 2 : 3;
+            INPUT in[2] = {};
             for (INPUT& i : in) {
                 i.type = c.key ? INPUT_KEYBOARD : INPUT_MOUSE;
                 i.ki.wVk = c.key;
             }
-            in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-            if (!c.key) {
-                in[0].mi.dx = c.at.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-                in[0].mi.dy = c.at.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-                in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-                in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-                in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+            if (c.key) {
+                in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            } else {
+                in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+                in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
             }
             sentAt = ::GetTickCount64();
-            ::SendInput(n - 1, in, sizeof in[0]);
+            ::SendInput(1, in, sizeof in[0]);
             ::Sleep(50);
-            ::SendInput(1, in + n - 1, sizeof in[0]);
+            ::SendInput(1, in + 1, sizeof in[0]);
         });
         const ULONGLONG start = ::GetTickCount64();
         ::SendMessageA(Item(IDC_HASHNOW), BM_CLICK, 0, 0);
         const ULONGLONG end = ::GetTickCount64();
+        const HWND hWndFront = ::GetForegroundWindow();
         input.join();
         ASSERT_GT(sentAt, start);
         ASSERT_LT(sentAt, end) << "the input came after the hash, which proves nothing";
+        // The check acts only for the window in front: a window another
+        // program shows can take the foreground, and then nothing stops.
+        EXPECT_EQ(hWndFront, m_dlg.m_hWnd) << "the foreground went to \"" << WindowText(hWndFront) << "\"";
         EXPECT_EQ(Text(IDC_HASH), c.bStops ? "" : Md5Of(std::string(static_cast<size_t>(c.size), '\0')));
         EXPECT_EQ(Text(IDC_STATUS), "");
         if (c.bStops) {
@@ -538,24 +646,33 @@ TEST_F(HashNowTest, CloseBoxEndsAHashAtOnceOtherInputWaits)
     MessageLog asked(m_dlg.m_hWnd, { WM_GETTITLEBARINFOEX });
     const std::map<int, SHORT> none, escapeDown = { { VK_ESCAPE, SHORT(0x8000) } };
     const SHORT down = SHORT(0x8000), since = 0x0001;
-    const struct { const char* what; std::map<int, SHORT> keys; ULONGLONG nMs; UINT nNew; POINT at; bool bTap, bStops;
+    // The system: Windows 8 or later, Wine's queue, Windows 7.
+    enum { WIN8, REFUSES_TOUCH, WIN7 };
+    const struct { const char* what; std::map<int, SHORT> keys; ULONGLONG nMs; UINT nNew; POINT at; UINT nTapHit;
+                   int nSystem; bool bStops;
     } moments[] = {
-        { "Escape's pressed-since bit, no key down", { { VK_ESCAPE, since } }, 60, QS_KEY, {}, false, false },
-        { "Escape held 30 ms", escapeDown, 30, QS_KEY, {}, false, true },
-        { "Escape down, no new input here", escapeDown, 60, 0, {}, false, false },
-        { "Escape down, only a click new here", escapeDown, 60, QS_MOUSEBUTTON, hashField, false, false },
-        { "Alt alone", { { VK_MENU, down }, { VK_LMENU, down } }, 60, QS_KEY, {}, false, false },
+        { "Escape's pressed-since bit, no key down", { { VK_ESCAPE, since } }, 60, QS_KEY, {}, 0, WIN8, false },
+        { "Escape held 30 ms", escapeDown, 30, QS_KEY, {}, 0, WIN8, true },
+        { "Escape held, the touch flags refused", escapeDown, 30, QS_KEY, {}, 0, REFUSES_TOUCH, true },
+        { "Escape held on Windows 7", escapeDown, 30, QS_KEY, {}, 0, WIN7, true },
+        { "Escape down, no new input here", escapeDown, 60, 0, {}, 0, WIN8, false },
+        { "Escape down, only a click new here", escapeDown, 60, QS_MOUSEBUTTON, hashField, 0, WIN8, false },
+        { "Alt alone", { { VK_MENU, down }, { VK_LMENU, down } }, 60, QS_KEY, {}, 0, WIN8, false },
         { "F4 once Alt was let go", { { VK_F4, down }, { VK_MENU, since }, { VK_LMENU, since } }, 60, QS_KEY, {},
-          false, false },
-        { "Alt once F4 was let go", { { VK_F4, since }, { VK_LMENU, down } }, 60, QS_KEY, {}, false, false },
-        { "Alt and F4", { { VK_LMENU, down }, { VK_F4, down } }, 60, QS_KEY, {}, false, true },
-        { "the right Alt and F4", { { VK_RMENU, down }, { VK_F4, down } }, 60, QS_KEY, {}, false, true },
+          0, WIN8, false },
+        { "Alt once F4 was let go", { { VK_F4, since }, { VK_LMENU, down } }, 60, QS_KEY, {}, 0, WIN8, false },
+        { "Alt and F4", { { VK_LMENU, down }, { VK_F4, down } }, 60, QS_KEY, {}, 0, WIN8, true },
+        { "the right Alt and F4", { { VK_RMENU, down }, { VK_F4, down } }, 60, QS_KEY, {}, 0, WIN8, true },
         { "the button down on the close box's left part", { { VK_LBUTTON, down } }, 60, QS_MOUSEBUTTON, leftPart,
-          false, true },
+          0, WIN8, true },
         { "the button's pressed-since bit on the close box", { { VK_LBUTTON, since } }, 60, QS_MOUSEBUTTON, closeBox,
-          false, false },
-        { "a touch on the close box's left part", none, 60, 0x1000, leftPart, true, true },
-        { "a touch on the Hash field", none, 60, 0x1000, hashField, true, false },
+          0, WIN8, false },
+        // The points disagree with the hit tests, as a system-aware
+        // process's would on a monitor of another scale.
+        { "a touch hit-tested as the close box, its point elsewhere", none, 60, 0x1000, hashField, HTCLOSE, WIN8,
+          true },
+        { "a touch hit-tested as the Hash field, its point on the close box", none, 60, 0x1000, closeBox, HTCLIENT,
+          WIN8, false },
     };
     StandInInput input;
     ::SetForegroundWindow(m_dlg.m_hWnd);
@@ -563,10 +680,13 @@ TEST_F(HashNowTest, CloseBoxEndsAHashAtOnceOtherInputWaits)
     for (const auto& m : moments) {
         SCOPED_TRACE(m.what);
         ::SetCursorPos(m.at.x, m.at.y);
+        StandInInput::System(m.nSystem != WIN7, m.nSystem != WIN8);
         CCloseRequest check(m_dlg.m_hWnd);
-        StandInInput::Set(m.keys, m.nMs, m.nNew, m.bTap ? &m.at : nullptr);
+        StandInInput::Set(m.keys, m.nMs, m.nNew, m.at, m.nTapHit);
+        // A call a millisecond, as 1 KiB pieces come from a medium of 1 MB/s:
+        // the looks keep their interval however few the calls.
         bool bStopped = false;
-        for (const ULONGLONG end = ::GetTickCount64() + 60; !bStopped && ::GetTickCount64() < end;)
+        for (const ULONGLONG end = ::GetTickCount64() + 60; !bStopped && ::GetTickCount64() < end; ::Sleep(1))
             bStopped = check.Waiting() != FALSE;
         EXPECT_EQ(bStopped, m.bStops);
     }

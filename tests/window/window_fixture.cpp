@@ -62,16 +62,7 @@ void HashDlgTest::TearDown()
 
 void HashDlgTest::SetClipboard(const std::string& text)
 {
-    ASSERT_TRUE(::OpenClipboard(m_hWndCopier));
-    ::EmptyClipboard();
-    if (!text.empty()) {
-        const std::wstring wide = Widen(text);
-        const HGLOBAL hText = ::GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
-        std::copy(wide.c_str(), wide.c_str() + wide.size() + 1, static_cast<wchar_t*>(::GlobalLock(hText)));
-        ::GlobalUnlock(hText);
-        EXPECT_NE(::SetClipboardData(CF_UNICODETEXT, hText), static_cast<HANDLE>(NULL));
-    }
-    ::CloseClipboard();
+    PutOnClipboard(m_hWndCopier, text);
 }
 
 void HashDlgTest::Copy(const std::string& text)
@@ -176,6 +167,20 @@ std::vector<std::string> MessageLog::Texts() const
         if (e.message == WM_SETTEXT)
             texts.push_back(e.text);
     return texts;
+}
+
+void PutOnClipboard(HWND hWnd, const std::string& text)
+{
+    ASSERT_TRUE(::OpenClipboard(hWnd));
+    ::EmptyClipboard();
+    if (!text.empty()) {
+        const std::wstring wide = Widen(text);
+        const HGLOBAL hText = ::GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
+        std::copy(wide.c_str(), wide.c_str() + wide.size() + 1, static_cast<wchar_t*>(::GlobalLock(hText)));
+        ::GlobalUnlock(hText);
+        EXPECT_NE(::SetClipboardData(CF_UNICODETEXT, hText), static_cast<HANDLE>(NULL));
+    }
+    ::CloseClipboard();
 }
 
 std::string Md5Of(const std::string& bytes)

@@ -19,6 +19,7 @@ class CTestHashDlg : public CHashDlg
 {
 public:
     using CHashDlg::HashFile;
+    using CHashDlg::UseFile;
 };
 
 class HashDlgTest : public ::testing::Test
@@ -85,6 +86,10 @@ private:
     std::function<void(const Entry&)> m_onEntry;
     std::vector<Entry> m_entries;
 };
+
+// Puts text on the clipboard for hWnd, a window of the calling thread, or
+// empties it.
+void PutOnClipboard(HWND hWnd, const std::string& text);
 
 // MD5 of bytes, from the engine; the tests' oracle for files whose digest
 // is not written in the test.
