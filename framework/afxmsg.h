@@ -18,7 +18,7 @@
 //
 // A map is an array of rows (message, notification code, first ID, last ID,
 // signature, handler) ending in a row of zeros, linked to its base class's
-// map.
+// map. A registered message's row names the variable that holds its ID.
 #pragma once
 
 #include <windows.h>
@@ -46,6 +46,7 @@ enum AfxSig : UINT
     AfxSig_buS,             // BOOL (UINT, LPSIZE)
     AfxSig_hfv,             // HFONT ()
     AfxSig_vp,              // void (UINT_PTR)
+    AfxSig_lwl,             // LRESULT (WPARAM, LPARAM)
 };
 
 // A row's handler: one member per signature, the one the row's AfxSig
@@ -62,6 +63,7 @@ union AFX_PMSGFN
     BOOL (CCmdTarget::*pfn_buS)(UINT, LPSIZE);
     HFONT (CCmdTarget::*pfn_hfv)();
     void (CCmdTarget::*pfn_vp)(UINT_PTR);
+    LRESULT (CCmdTarget::*pfn_lwl)(WPARAM, LPARAM);
 
     AFX_PMSGFN() : pfn_vv(nullptr) {}
     AFX_PMSGFN(void (CCmdTarget::*pfn)()) : pfn_vv(pfn) {}
@@ -73,6 +75,7 @@ union AFX_PMSGFN
     AFX_PMSGFN(BOOL (CCmdTarget::*pfn)(UINT, LPSIZE)) : pfn_buS(pfn) {}
     AFX_PMSGFN(HFONT (CCmdTarget::*pfn)()) : pfn_hfv(pfn) {}
     AFX_PMSGFN(void (CCmdTarget::*pfn)(UINT_PTR)) : pfn_vp(pfn) {}
+    AFX_PMSGFN(LRESULT (CCmdTarget::*pfn)(WPARAM, LPARAM)) : pfn_lwl(pfn) {}
 };
 
 struct AFX_MSGMAP_ENTRY
@@ -83,6 +86,7 @@ struct AFX_MSGMAP_ENTRY
     UINT nLastID;       // last ID of the range (== nID for one control)
     AfxSig nSig;
     AFX_PMSGFN pfn;
+    const UINT* pnMessage = nullptr;    // a registered message: its ID, known once the program runs
 };
 
 struct AFX_MSGMAP
@@ -155,6 +159,12 @@ protected: \
 // A timer the window set with SetTimer, by its ID.
 #define ON_WM_TIMER() \
     { WM_TIMER, 0, 0, 0, AfxSig_vp, AFX_MSG_HANDLER(void (CCmdTarget::*)(UINT_PTR), OnTimer) },
+
+// A message registered with RegisterWindowMessage, by the variable that
+// holds its ID.
+#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn) \
+    { 0xC000, 0, 0, 0, AfxSig_lwl, \
+      AFX_MSG_HANDLER(LRESULT (CCmdTarget::*)(WPARAM, LPARAM), memberFxn), &nMessageVariable },
 
 #define ON_WM_DROPFILES() \
     { WM_DROPFILES, 0, 0, 0, AfxSig_vD, AFX_MSG_HANDLER(void (CCmdTarget::*)(HDROP), OnDropFiles) },

@@ -5,8 +5,9 @@
 //   (ddx.h), CWinApp and AfxWinMain (winapp.h), CFileDialog (filedlg.h),
 //   CDC and CPaintDC (dc.h), CMenu (menu.h), owned brushes, fonts and icons
 //   (handle.h), CDropFiles (dropfiles.h), CClipboardText (clipboard.h),
-//   CLiveRegion (liveregion.h), metrics at a DPI (dpi.h); reserved IDs in
-//   afxres.h.
+//   CComThread (com.h), CLiveRegion (liveregion.h), CTaskbarButton
+//   (taskbar.h), CWaitCursor (waitcursor.h), metrics at a DPI (dpi.h);
+//   reserved IDs in afxres.h.
 #pragma once
 
 #include <windows.h>
@@ -26,6 +27,9 @@
 #include "framework/dialog.h"
 #include "framework/dropfiles.h"
 #include "framework/clipboard.h"
+#include "framework/com.h"
 #include "framework/liveregion.h"
+#include "framework/taskbar.h"
+#include "framework/waitcursor.h"
 #include "framework/filedlg.h"
 #include "framework/winapp.h"

@@ -18,7 +18,8 @@ const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* pMap, const AFX_MSGCALL& cal
 {
     for (; pMap != nullptr; pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* p = pMap->lpEntries; p->nSig != AfxSig_end; ++p) {
-            if (p->nMessage == call.nMessage && p->nCode == call.nCode
+            const UINT nMessage = p->pnMessage != nullptr ? *p->pnMessage : p->nMessage;
+            if (nMessage == call.nMessage && p->nCode == call.nCode
                 && call.nID >= p->nID && call.nID <= p->nLastID)
                 return p;
         }
@@ -63,6 +64,9 @@ BOOL CCmdTarget::DispatchMsg(const AFX_MSGCALL& call, LRESULT* pResult)
         break;
     case AfxSig_vp:
         (this->*fn.pfn_vp)(static_cast<UINT_PTR>(call.wParam));
+        break;
+    case AfxSig_lwl:
+        lResult = (this->*fn.pfn_lwl)(call.wParam, call.lParam);
         break;
     case AfxSig_end:
         return FALSE;

@@ -2,8 +2,6 @@
 
 #include <oleacc.h>
 
-#include "framework/syslib.h"
-
 namespace {
 
 // The IDs are the program's own: MinGW keeps the two of oleacc.h in
@@ -17,8 +15,7 @@ const LONG kLiveSettingPolite = 1;
 
 } // namespace
 
-CLiveRegion::CLiveRegion()
-    : m_hWnd(NULL), m_hOle32(NULL), m_pfnCoUninitialize(NULL), m_pServices(NULL)
+CLiveRegion::CLiveRegion() : m_hWnd(NULL), m_pServices(NULL)
 {
 }
 
@@ -27,31 +24,14 @@ CLiveRegion::~CLiveRegion()
     Detach();
 }
 
-void CLiveRegion::Attach(HWND hWnd)
+void CLiveRegion::Attach(HWND hWnd, const CComThread& com)
 {
     Detach();
     m_hWnd = hWnd;
-    // COM is looked up in System32's ole32, not imported: the program
-    // imports only the core of Windows. Looked up for each window, not
-    // kept: it runs once a window.
-    m_hOle32 = AfxLoadSystemLibrary(L"ole32.dll");
-    if (m_hOle32 == NULL)
-        return;
-    typedef HRESULT(WINAPI * COINITIALIZEEX)(LPVOID, DWORD);
-    typedef HRESULT(WINAPI * COCREATEINSTANCE)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
-    const auto pfnCoInitializeEx = AfxGetProc<COINITIALIZEEX>(m_hOle32, "CoInitializeEx");
-    const auto pfnCoCreateInstance = AfxGetProc<COCREATEINSTANCE>(m_hOle32, "CoCreateInstance");
-    const auto pfnCoUninitialize = AfxGetProc<void(WINAPI*)()>(m_hOle32, "CoUninitialize");
-    if (pfnCoInitializeEx == NULL || pfnCoCreateInstance == NULL || pfnCoUninitialize == NULL)
-        return;
-    // The thread is a window's, so a single-threaded apartment, as the file
-    // dialog's shell objects want it too. Dynamic Annotation's object lives
-    // in System32's oleacc, which COM loads by its registered full path.
-    if (SUCCEEDED(pfnCoInitializeEx(NULL, COINIT_APARTMENTTHREADED)))
-        m_pfnCoUninitialize = pfnCoUninitialize;
-    IAccPropServices* pServices = NULL;
-    if (FAILED(pfnCoCreateInstance(kAccPropServices, NULL, CLSCTX_INPROC_SERVER, kIAccPropServices,
-                                   reinterpret_cast<void**>(&pServices))))
+    // Dynamic Annotation's object lives in System32's oleacc, which COM
+    // loads by its registered full path.
+    IAccPropServices* pServices = com.CreateInstance<IAccPropServices>(kAccPropServices, kIAccPropServices);
+    if (pServices == NULL)
         return;
     VARIANT var = {};
     var.vt = VT_I4;
@@ -69,14 +49,6 @@ void CLiveRegion::Detach()
         m_pServices->ClearHwndProps(m_hWnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &kLiveSettingProperty, 1);
         m_pServices->Release();
         m_pServices = NULL;
-    }
-    if (m_pfnCoUninitialize != NULL) {
-        m_pfnCoUninitialize();
-        m_pfnCoUninitialize = NULL;
-    }
-    if (m_hOle32 != NULL) {
-        ::FreeLibrary(m_hOle32);
-        m_hOle32 = NULL;
     }
     m_hWnd = NULL;
 }

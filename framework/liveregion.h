@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include "framework/com.h"
+
 struct IAccPropServices;
 
 class CLiveRegion
@@ -22,17 +24,15 @@ public:
     CLiveRegion& operator=(const CLiveRegion&) = delete;
 
 // Operations
-    // Marks hWnd, a control of this thread.
-    void Attach(HWND hWnd);
+    // Marks hWnd, a control of this thread, with COM started for it.
+    void Attach(HWND hWnd, const CComThread& com);
     // Takes the mark off again; before the control is destroyed, since the
-    // mark is kept with the window.
+    // mark is kept with the window, and before COM is stopped.
     void Detach();
     // Tells screen readers that the control's text changed.
     void NotifyChanged() const;
 
 private:
     HWND m_hWnd;
-    HMODULE m_hOle32;                   // COM, while attached
-    void(WINAPI* m_pfnCoUninitialize)(); // once COM is started for this
-    IAccPropServices* m_pServices;      // while the mark is set
+    IAccPropServices* m_pServices;  // while the mark is set
 };

@@ -5,6 +5,12 @@
 #include "window/aboutdlg.h"
 #include "window/openfile.h"
 
+namespace {
+
+const UINT WM_TASKBARBUTTONCREATED = CTaskbarButton::GetCreatedMessage();
+
+} // namespace
+
 BEGIN_MESSAGE_MAP(CHashDlg, CDialog)
     ON_WM_SYSCOMMAND()
     ON_WM_PAINT()
@@ -18,6 +24,7 @@ BEGIN_MESSAGE_MAP(CHashDlg, CDialog)
     ON_WM_DPICHANGED()
     ON_WM_CLIPBOARDUPDATE()
     ON_WM_TIMER()
+    ON_REGISTERED_MESSAGE(WM_TASKBARBUTTONCREATED, OnTaskbarButtonCreated)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -88,17 +95,28 @@ BOOL CHashDlg::OnInitDialog()
     PutLabelBefore(GetDlgItem(IDC_INPUT_LABEL), GetDlgItem(IDC_INPUT));
     PutLabelBefore(GetDlgItem(IDC_HASH_LABEL), GetDlgItem(IDC_HASH));
 
-    m_status.Attach(GetDlgItem(IDC_STATUS)->m_hWnd);
+    m_com.Start();
+    m_status.Attach(GetDlgItem(IDC_STATUS)->m_hWnd, m_com);
+    CTaskbarButton::AllowCreatedMessage(m_hWnd);
     ::AddClipboardFormatListener(m_hWnd);
     return TRUE;
 }
 
-// The status line's mark goes while the control is still there.
+// The status line's mark goes while the control is still there, and COM
+// once nothing made with it is held.
 void CHashDlg::OnDestroy()
 {
     ::RemoveClipboardFormatListener(m_hWnd);
+    m_taskbar.Detach();
     m_status.Detach();
+    m_com.Stop();
     CDialog::OnDestroy();
+}
+
+LRESULT CHashDlg::OnTaskbarButtonCreated(WPARAM, LPARAM)
+{
+    m_taskbar.OnCreated(m_hWnd, m_com);
+    return 0;
 }
 
 // Only a new text is told: the same verdict again, as when the clipboard

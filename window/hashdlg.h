@@ -27,7 +27,9 @@ public:
     int m_nMode;            // MODE_TEXT or MODE_FILE
     CString m_strFilePath;  // path from the last successful File selection
     CIconHandle m_hIcon;    // the application icon
+    CComThread m_com;       // for the two below, which go first
     CLiveRegion m_status;   // the status line, spoken as it changes
+    CTaskbarButton m_taskbar;   // the progress, shown on the taskbar too
     BOOL m_bHashing;        // while the hash command runs
     UINT m_nVerdictTries;   // reads of a held clipboard left
 
@@ -51,6 +53,7 @@ public:
     void OnDpiChanged(UINT nDpi, LPRECT lpRect);
     void OnClipboardUpdate();
     void OnTimer(UINT_PTR nIDEvent);
+    LRESULT OnTaskbarButtonCreated(WPARAM wParam, LPARAM lParam);
     void OnDestroy();
 
 protected:
@@ -63,6 +66,12 @@ protected:
     // or read whole, after telling the user why, or when the user asked the
     // window to close meanwhile.
     BOOL HashFile(CMD5& md5, CWnd* pProgress);
+    // The bar and the taskbar button at a whole percent.
+    void ShowProgress(CWnd* pProgress, int nPercent);
+    // Why the file gave no digest, in a box over which the cursor is the
+    // arrow again, the taskbar button in the given state while it is open
+    // and with no progress after; FALSE.
+    BOOL ReportFileError(CWaitCursor& wait, LPCSTR lpszText, TBPFLAG state);
     // The application icon at the dialog's DPI, in the caption (big and
     // small) and for the minimised window.
     void SetIcons();

@@ -82,22 +82,21 @@ void CHashDlg::HashNow()
 
 BOOL CHashDlg::HashFile(CMD5& md5, CWnd* pProgress)
 {
+    // The window takes no input until the file is read: the pointer says so
+    // over it.
+    CWaitCursor wait;
     CFileStream stream = OpenFileForReading(m_strFilePath);
     FILE* const file = stream.get();
-    if (file == NULL) {
-        MessageBox("Could not open file.", "ERROR", MB_ICONEXCLAMATION);
-        return FALSE;
-    }
+    if (file == NULL)
+        return ReportFileError(wait, "Could not open file.", TBPF_NOPROGRESS);
     // Only a file on disk has an end to read to. Under Wine the file dialog
     // also lists Unix devices and FIFOs: /dev/zero would be read forever and
     // a FIFO's reads wait on its writer, either hanging the window.
-    if (::GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != FILE_TYPE_DISK) {
-        MessageBox("Could not read file.", "ERROR", MB_ICONEXCLAMATION);
-        return FALSE;
-    }
+    if (::GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != FILE_TYPE_DISK)
+        return ReportFileError(wait, "Could not read file.", TBPF_ERROR);
 
     pProgress->SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, 100));
-    pProgress->SendMessage(PBM_SETPOS, 0, 0);
+    ShowProgress(pProgress, 0);
 
     // 64-bit positions: files of 4 GiB and more are measured whole.
     int64_t size = -1;
@@ -114,10 +113,8 @@ BOOL CHashDlg::HashFile(CMD5& md5, CWnd* pProgress)
         count = fread(buffer, 1, sizeof buffer, file);
         // Only a short read can meet the end of the file or an error. Never
         // show the digest of a partial read.
-        if (count < sizeof buffer && ferror(file)) {
-            MessageBox("Could not read file.", "ERROR", MB_ICONEXCLAMATION);
-            return FALSE;
-        }
+        if (count < sizeof buffer && ferror(file))
+            return ReportFileError(wait, "Could not read file.", TBPF_ERROR);
         md5.Update(buffer, static_cast<int>(count));
         total += count;
         // The bar is sent a position only when the percent changes: one it
@@ -126,18 +123,36 @@ BOOL CHashDlg::HashFile(CMD5& md5, CWnd* pProgress)
         // once, as the loop takes no messages.
         const int nPercent = PercentRead(total, size);
         if (nPercent != nShown) {
-            pProgress->SendMessage(PBM_SETPOS, nPercent, 0);
-            pProgress->UpdateWindow();
+            ShowProgress(pProgress, nPercent);
             nShown = nPercent;
         }
         // Escape, Alt+F4 or the close box end the hash at once, with no
         // digest; the request waits for the modal loop, which then closes
         // the window.
-        if (closeRequest.Waiting())
+        if (closeRequest.Waiting()) {
+            m_taskbar.SetProgressState(TBPF_NOPROGRESS);
             return FALSE;
+        }
     } while (count == sizeof buffer || !feof(file));
 
+    m_taskbar.SetProgressState(TBPF_NOPROGRESS);
     stream.reset();
     md5.Final();
     return TRUE;
+}
+
+void CHashDlg::ShowProgress(CWnd* pProgress, int nPercent)
+{
+    pProgress->SendMessage(PBM_SETPOS, nPercent, 0);
+    pProgress->UpdateWindow();
+    m_taskbar.SetProgressValue(nPercent);
+}
+
+BOOL CHashDlg::ReportFileError(CWaitCursor& wait, LPCSTR lpszText, TBPFLAG state)
+{
+    wait.End();
+    m_taskbar.SetProgressState(state);
+    MessageBox(lpszText, "ERROR", MB_ICONEXCLAMATION);
+    m_taskbar.SetProgressState(TBPF_NOPROGRESS);
+    return FALSE;
 }

@@ -458,42 +458,21 @@ private:
     }
 };
 
-extern "C" decltype(&::GetProcAddress) __imp_GetProcAddress;
-
 // For this object's life, Windows' Dynamic Annotation object is a
 // RecordingAccPropServices: the program is lent a CoCreateInstance that
 // makes it, as it looks the function up in ole32.
 class AccPropServicesPatch
 {
 public:
-    AccPropServicesPatch() : m_patch(&__imp_GetProcAddress, &GetProc) { s_services = RecordingAccPropServices(); }
+    AccPropServicesPatch() { s_services = RecordingAccPropServices(); }
     RecordingAccPropServices* operator->() const { return &s_services; }
 
 private:
-    static HRESULT WINAPI CreateInstance(REFCLSID rclsid, LPUNKNOWN pOuter, DWORD dwContext, REFIID riid, LPVOID* ppv)
-    {
-        // CLSID_AccPropServices, {b5f8350b-0548-48b1-a6ee-88bd00b4a5e7}.
-        static constexpr CLSID kAccPropServices = { 0xb5f8350b, 0x0548, 0x48b1,
-                                                    { 0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7 } };
-        if (rclsid != kAccPropServices)
-            return s_realCreate(rclsid, pOuter, dwContext, riid, ppv);
-        s_services.AddRef();
-        *ppv = static_cast<IAccPropServices*>(&s_services);
-        return S_OK;
-    }
-    static FARPROC WINAPI GetProc(HMODULE hModule, LPCSTR lpszName)
-    {
-        const FARPROC pfn = s_realGetProc(hModule, lpszName);
-        if (!HIWORD(lpszName) || std::strcmp(lpszName, "CoCreateInstance") != 0 || pfn == NULL)
-            return pfn;
-        s_realCreate = reinterpret_cast<decltype(s_realCreate)>(reinterpret_cast<void*>(pfn));
-        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&CreateInstance));
-    }
-
+    // CLSID_AccPropServices, {b5f8350b-0548-48b1-a6ee-88bd00b4a5e7}.
+    static constexpr CLSID kAccPropServices = { 0xb5f8350b, 0x0548, 0x48b1,
+                                                { 0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7 } };
     static inline RecordingAccPropServices s_services;
-    static inline const decltype(&::GetProcAddress) s_realGetProc = __imp_GetProcAddress;
-    static inline HRESULT(WINAPI* s_realCreate)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*) = nullptr;
-    ImportPatch<decltype(&::GetProcAddress)> m_patch;
+    CoCreateInstancePatch m_patch{ kAccPropServices, &s_services };
 };
 
 // Enter hashes and OK never closes; Escape, the close box and the system

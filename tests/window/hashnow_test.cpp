@@ -3,6 +3,7 @@
 #include "tests/window/window_fixture.h"
 
 #include <commctrl.h>
+#include <shobjidl.h>
 #include <uxtheme.h>
 
 #include <algorithm>
@@ -73,6 +74,99 @@ public:
 private:
     std::promise<void> m_held, m_release;
     std::thread m_thread;
+};
+
+// The taskbar's progress as Explorer's ITaskbarList3 would show it:
+// records each state and value the window sends, in order.
+class RecordingTaskbarList : public ITaskbarList3
+{
+public:
+    std::vector<std::string> m_calls;
+
+    HRESULT WINAPI QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG WINAPI AddRef() override { return 2; }
+    ULONG WINAPI Release() override { return 1; }
+    HRESULT WINAPI HrInit() override { return S_OK; }
+    HRESULT WINAPI SetProgressState(HWND, TBPFLAG state) override
+    {
+        static const std::map<TBPFLAG, std::string> names = { { TBPF_NOPROGRESS, "none" }, { TBPF_NORMAL, "normal" },
+                                                              { TBPF_ERROR, "error" } };
+        m_calls.push_back(names.count(state) ? names.at(state) : "?");
+        return S_OK;
+    }
+    HRESULT WINAPI SetProgressValue(HWND, ULONGLONG nDone, ULONGLONG nTotal) override
+    {
+        m_calls.push_back(std::to_string(nDone) + (nTotal == 100 ? "" : " of " + std::to_string(nTotal)));
+        return S_OK;
+    }
+    HRESULT WINAPI AddTab(HWND) override { return Unexpected(); }
+    HRESULT WINAPI DeleteTab(HWND) override { return Unexpected(); }
+    HRESULT WINAPI ActivateTab(HWND) override { return Unexpected(); }
+    HRESULT WINAPI SetActiveAlt(HWND) override { return Unexpected(); }
+    HRESULT WINAPI MarkFullscreenWindow(HWND, WINBOOL) override { return Unexpected(); }
+    HRESULT WINAPI RegisterTab(HWND, HWND) override { return Unexpected(); }
+    HRESULT WINAPI UnregisterTab(HWND) override { return Unexpected(); }
+    HRESULT WINAPI SetTabOrder(HWND, HWND) override { return Unexpected(); }
+    HRESULT WINAPI SetTabActive(HWND, HWND, DWORD) override { return Unexpected(); }
+    HRESULT WINAPI ThumbBarAddButtons(HWND, UINT, LPTHUMBBUTTON) override { return Unexpected(); }
+    HRESULT WINAPI ThumbBarUpdateButtons(HWND, UINT, LPTHUMBBUTTON) override { return Unexpected(); }
+    HRESULT WINAPI ThumbBarSetImageList(HWND, HIMAGELIST) override { return Unexpected(); }
+    HRESULT WINAPI SetOverlayIcon(HWND, HICON, LPCWSTR) override { return Unexpected(); }
+    HRESULT WINAPI SetThumbnailTooltip(HWND, LPCWSTR) override { return Unexpected(); }
+    HRESULT WINAPI SetThumbnailClip(HWND, RECT*) override { return Unexpected(); }
+
+private:
+    HRESULT Unexpected()
+    {
+        m_calls.push_back("unexpected");
+        return E_NOTIMPL;
+    }
+};
+
+// For this object's life, Explorer's taskbar list is a RecordingTaskbarList,
+// which lives as long as the run: the window holds it until it is destroyed.
+class TaskbarStandIn
+{
+public:
+    TaskbarStandIn() { s_list.m_calls.clear(); }
+    RecordingTaskbarList* operator->() const { return &s_list; }
+    static const RecordingTaskbarList& List() { return s_list; }
+    // What Explorer sends a window once its taskbar button is there.
+    static void Announce(HWND hWnd)
+    {
+        ::SendMessageA(hWnd, ::RegisterWindowMessageA("TaskbarButtonCreated"), 0, 0);
+    }
+
+private:
+    // CLSID_TaskbarList, {56fdf344-fd6d-11d0-958a-006097c9a090}.
+    static constexpr CLSID kTaskbarList = { 0x56fdf344, 0xfd6d, 0x11d0,
+                                            { 0x95, 0x8a, 0x00, 0x60, 0x97, 0xc9, 0xa0, 0x90 } };
+    static inline RecordingTaskbarList s_list;
+    CoCreateInstancePatch m_patch{ kTaskbarList, &s_list };
+};
+
+extern "C" decltype(&::MessageBoxA) __imp_MessageBoxA;
+
+// The cursor and the taskbar's last call as the program shows each message
+// box: Wine sets the arrow itself as a box opens, Windows only once the
+// mouse moves.
+class AtEachMessageBox
+{
+public:
+    AtEachMessageBox() : m_patch(&__imp_MessageBoxA, &Show) { s_seen.clear(); }
+    const std::vector<std::string>& Seen() const { return s_seen; }
+
+private:
+    static int WINAPI Show(HWND hWnd, LPCSTR lpszText, LPCSTR lpszCaption, UINT nType)
+    {
+        const std::vector<std::string>& calls = TaskbarStandIn::List().m_calls;
+        s_seen.push_back(std::string(::GetCursor() == ::LoadCursor(NULL, IDC_WAIT) ? "wait" : "no wait") + ", " +
+                         (calls.empty() ? "nothing sent" : calls.back()));
+        return s_realShow(hWnd, lpszText, lpszCaption, nType);
+    }
+    static inline std::vector<std::string> s_seen;
+    static inline const decltype(&::MessageBoxA) s_realShow = __imp_MessageBoxA;
+    ImportPatch<decltype(&::MessageBoxA)> m_patch;
 };
 
 class HashNowTest : public HashDlgTest
@@ -154,12 +248,38 @@ TEST_F(HashNowTest, BarFollowsTheBytesReadAndEndsFull)
         // end the bar at 99; counted exactly, it ends at 100.
         { "big", 16777219, everyPercent },
     };
+    // The taskbar button shows the same percents, and none once the hash
+    // ends; nothing is sent before the window hears that the button is
+    // there, nor for typed text. The cursor over the window is the wait
+    // cursor while the file is read, and as it was afterwards.
+    TaskbarStandIn taskbar;
+    UseFile(MakeFile("before", "abc"));
+    Click(IDC_HASHNOW);
+    EXPECT_TRUE(taskbar->m_calls.empty()) << "sent before the button was there";
+    TaskbarStandIn::Announce(m_dlg.m_hWnd);
+    const HCURSOR hWait = ::LoadCursor(NULL, IDC_WAIT), hBefore = ::GetCursor();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         UseFile(MakeFile(c.name, std::string(c.size, 'x')));
+        taskbar->m_calls.clear();
+        bool bWaitShown = true;
+        MessageLog cursor(Item(IDC_PROGRESS), { PBM_SETPOS },
+                          [&bWaitShown, hWait](const MessageLog::Entry&) { bWaitShown &= ::GetCursor() == hWait; });
         EXPECT_EQ(HashLoggingPositions(), c.positions);
         EXPECT_EQ(Position(), static_cast<int>(c.positions.back()));
+        std::vector<std::string> shown = { "normal" };
+        for (WPARAM n : c.positions)
+            shown.push_back(std::to_string(n));
+        shown.push_back("none");
+        EXPECT_EQ(taskbar->m_calls, shown);
+        EXPECT_TRUE(bWaitShown);
+        EXPECT_EQ(::GetCursor(), hBefore);
     }
+    taskbar->m_calls.clear();
+    m_dlg.m_nMode = CHashDlg::MODE_TEXT;
+    Type("abc");
+    Click(IDC_HASHNOW);
+    EXPECT_TRUE(taskbar->m_calls.empty());
 }
 
 extern "C" decltype(&::NotifyWinEvent) __imp_NotifyWinEvent;
@@ -316,10 +436,14 @@ TEST_F(HashNowTest, UnreadableFileIsReportedAndChangesNothing)
         unreadable = "Z:\\proc\\self\\mem";
     std::fclose(probe);
 
-    const struct { std::string path; const char* text; std::vector<WPARAM> positions; } cases[] = {
-        { Dir() + "\\missing", "Could not open file.", {} },
-        { unreadable, "Could not read file.", { 0 } },  // no bytes in, no progress
+    const struct { std::string path; const char* text; std::vector<WPARAM> positions;
+                   std::vector<std::string> taskbar, atBox; } cases[] = {
+        { Dir() + "\\missing", "Could not open file.", {}, {}, { "no wait, nothing sent" } },
+        // no bytes in, no progress
+        { unreadable, "Could not read file.", { 0 }, { "normal", "0", "error", "none" }, { "no wait, error" } },
     };
+    TaskbarStandIn taskbar;
+    TaskbarStandIn::Announce(m_dlg.m_hWnd);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         m_dlg.m_nMode = CHashDlg::MODE_TEXT;    // so the typed text stays
@@ -331,6 +455,10 @@ TEST_F(HashNowTest, UnreadableFileIsReportedAndChangesNothing)
         // Hash Now is pressed again while the command runs, as another
         // program or UI Automation can post it: the error box's modal loop
         // lets it through, and the command must not run inside itself.
+        // Over the box the cursor is the arrow again, and the taskbar
+        // button shows the error while the box is open.
+        taskbar->m_calls.clear();
+        AtEachMessageBox atBox;
         MessageBoxRecorder boxes;
         MessageLog status(Item(IDC_STATUS), { WM_SETTEXT }, [this](const MessageLog::Entry& e) {
             if (e.text == "Working....")
@@ -343,6 +471,8 @@ TEST_F(HashNowTest, UnreadableFileIsReportedAndChangesNothing)
                                      { c.text, "ERROR", MB_ICONEXCLAMATION, MB_OK, m_dlg.m_hWnd } }));
 
         EXPECT_EQ(status.Texts(), (std::vector<std::string>{ "Working....", "" }));
+        EXPECT_EQ(taskbar->m_calls, c.taskbar);
+        EXPECT_EQ(atBox.Seen(), c.atBox);
         EXPECT_TRUE(hash.Entries().empty());
         EXPECT_EQ(Text(IDC_HASH), kDigestAbc);
         EXPECT_EQ(m_dlg.m_strHash, kDigestAbc);
@@ -565,6 +695,8 @@ TEST_F(HashNowTest, CloseBoxEndsAHashAtOnceOtherInputWaits)
         { "the A key", kShort + 1, {}, 'A', false },
     };
     const std::string path = Dir() + "\\long.bin";
+    TaskbarStandIn taskbar;
+    TaskbarStandIn::Announce(m_dlg.m_hWnd);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         m_dlg.m_strHash = "";   // as File leaves it
@@ -616,6 +748,7 @@ TEST_F(HashNowTest, CloseBoxEndsAHashAtOnceOtherInputWaits)
         if (c.bStops) {
             EXPECT_LT(end - sentAt, 1000u) << "the hash went on after the click";
         }
+        EXPECT_EQ(taskbar->m_calls.back(), "none") << "the taskbar button shows progress after the hash";
         const HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
         EXPECT_NE(h, INVALID_HANDLE_VALUE) << "the file is still open";
         ::CloseHandle(h);

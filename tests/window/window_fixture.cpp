@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include "digest/md5.h"
@@ -181,6 +182,25 @@ void PutOnClipboard(HWND hWnd, const std::string& text)
         EXPECT_NE(::SetClipboardData(CF_UNICODETEXT, hText), static_cast<HANDLE>(NULL));
     }
     ::CloseClipboard();
+}
+
+HRESULT WINAPI CoCreateInstancePatch::CreateInstance(REFCLSID rclsid, LPUNKNOWN pOuter, DWORD dwContext,
+                                                     REFIID riid, LPVOID* ppv)
+{
+    if (rclsid != s_clsid)
+        return s_realCreate(rclsid, pOuter, dwContext, riid, ppv);
+    s_pObject->AddRef();
+    *ppv = s_pObject;
+    return S_OK;
+}
+
+FARPROC WINAPI CoCreateInstancePatch::GetProc(HMODULE hModule, LPCSTR lpszName)
+{
+    const FARPROC pfn = s_realGetProc(hModule, lpszName);
+    if (!HIWORD(lpszName) || std::strcmp(lpszName, "CoCreateInstance") != 0 || pfn == NULL)
+        return pfn;
+    s_realCreate = reinterpret_cast<decltype(s_realCreate)>(reinterpret_cast<void*>(pfn));
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&CreateInstance));
 }
 
 std::string Md5Of(const std::string& bytes)

@@ -87,6 +87,31 @@ private:
     std::vector<Entry> m_entries;
 };
 
+extern "C" decltype(&::GetProcAddress) __imp_GetProcAddress;
+
+// For this object's life, the CoCreateInstance the program looks up in
+// ole32 makes pObject for clsid, and real objects of other classes.
+class CoCreateInstancePatch
+{
+public:
+    CoCreateInstancePatch(const CLSID& clsid, IUnknown* pObject)
+        : m_patch(&__imp_GetProcAddress, &GetProc)
+    {
+        s_clsid = clsid;
+        s_pObject = pObject;
+    }
+
+private:
+    static HRESULT WINAPI CreateInstance(REFCLSID rclsid, LPUNKNOWN pOuter, DWORD dwContext, REFIID riid, LPVOID* ppv);
+    static FARPROC WINAPI GetProc(HMODULE hModule, LPCSTR lpszName);
+
+    static inline CLSID s_clsid = {};
+    static inline IUnknown* s_pObject = nullptr;
+    static inline const decltype(&::GetProcAddress) s_realGetProc = __imp_GetProcAddress;
+    static inline HRESULT(WINAPI* s_realCreate)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*) = nullptr;
+    ImportPatch<decltype(&::GetProcAddress)> m_patch;
+};
+
 // Puts text on the clipboard for hWnd, a window of the calling thread, or
 // empties it.
 void PutOnClipboard(HWND hWnd, const std::string& text);
