@@ -48,8 +48,9 @@ BOOL CCloseRequest::Waiting()
 
 // Key and button input, and touch and pen input where the system has them.
 // Each call clears only the kinds it asks about, so the two are asked
-// apart: a system that takes the first flags but not the second (Wine
-// answers those with 0) still reports keys and buttons.
+// apart: a queue that refused the touch and pen flags would still report
+// keys and buttons. (Wine 8 and 10 take them; Windows 7's answer is not
+// documented, and it is not asked.)
 UINT CCloseRequest::NewInput() const
 {
     UINT nNew = LOWORD(::GetQueueStatus(QS_KEY | QS_MOUSEBUTTON));

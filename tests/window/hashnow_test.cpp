@@ -593,7 +593,7 @@ public:
               return it == s_keys.end() || ::GetTickCount64() >= s_until ? 0 : it->second;
           }),
           m_queue(&__imp_GetQueueStatus, [](UINT flags) -> DWORD {
-              // Wine refuses the touch and pen flags.
+              // A queue that refuses the touch and pen flags.
               if (s_bTouchRefused && (flags & (0x0800 | 0x1000))) {
                   ::SetLastError(ERROR_INVALID_FLAGS);
                   return 0;
@@ -668,7 +668,7 @@ private:
 // under the desktop compositor, for a click, and by the window's own hit
 // test for a touch, whose point is in physical pixels. Touch and pen are
 // asked about from Windows 8 on, apart from keys and buttons, so keys count
-// where the queue refuses the touch flags, as Wine's does.
+// where a queue refuses the touch flags.
 TEST_F(HashNowTest, CloseBoxEndsAHashAtOnceOtherInputWaits)
 {
     const LONGLONG kLong = LONGLONG(8) << 30, kShort = LONGLONG(128) << 20;
@@ -779,7 +779,8 @@ TEST_F(HashNowTest, CloseBoxEndsAHashAtOnceOtherInputWaits)
     MessageLog asked(m_dlg.m_hWnd, { WM_GETTITLEBARINFOEX });
     const std::map<int, SHORT> none, escapeDown = { { VK_ESCAPE, SHORT(0x8000) } };
     const SHORT down = SHORT(0x8000), since = 0x0001;
-    // The system: Windows 8 or later, Wine's queue, Windows 7.
+    // The system: Windows 8 or later, a queue that refuses the touch
+    // flags, Windows 7.
     enum { WIN8, REFUSES_TOUCH, WIN7 };
     const struct { const char* what; std::map<int, SHORT> keys; ULONGLONG nMs; UINT nNew; POINT at; UINT nTapHit;
                    int nSystem; bool bStops;
