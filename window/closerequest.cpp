@@ -46,17 +46,11 @@ BOOL CCloseRequest::Waiting()
     return Look();
 }
 
-// Key and button input, and touch and pen input where the system has them.
-// Each call clears only the kinds it asks about, so the two are asked
-// apart: a queue that refused the touch and pen flags would still report
-// keys and buttons. (Wine 8 and 10 take them; Windows 7's answer is not
-// documented, and it is not asked.)
+// Key and button input, and touch and pen input where the system has them:
+// Windows 7's answer to those flags is not documented, so it is not asked.
 UINT CCloseRequest::NewInput() const
 {
-    UINT nNew = LOWORD(::GetQueueStatus(QS_KEY | QS_MOUSEBUTTON));
-    if (m_bPointerInput)
-        nNew |= LOWORD(::GetQueueStatus(kQsTouch | kQsPointer));
-    return nNew;
+    return LOWORD(::GetQueueStatus(QS_KEY | QS_MOUSEBUTTON | (m_bPointerInput ? kQsTouch | kQsPointer : 0)));
 }
 
 // The queue tells that key, button, touch or pen input came for the thread,
